@@ -1,0 +1,157 @@
+// The shared low-pass: its design against the analytic fourth-order
+// Butterworth response, clamping, stage identity, and decay to exact zeros.
+#include "LowPassCascade.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+const double kPi = 3.14159265358979323846;
+
+// Steady-state gain of `stages` stages in series at frequency f, measured
+// as output RMS / input RMS of a sine after the transient has died away.
+double measuredGainDb(LowPassCascade& filter, int stages, double f, double fs)
+{
+    filter.clearHistory();
+    const int settle = static_cast<int>(fs * 0.5), measure = static_cast<int>(fs * 0.5);
+    double in2 = 0.0, out2 = 0.0;
+    for (int n = 0; n < settle + measure; ++n) {
+        float x = static_cast<float>(std::sin(2.0 * kPi * f * n / fs));
+        float y = x;
+        for (int s = 0; s < stages; ++s)
+            y = filter.runStage(s, y);
+        if (n >= settle) {
+            in2 += double(x) * x;
+            out2 += double(y) * y;
+        }
+    }
+    return 10.0 * std::log10(out2 / in2);
+}
+
+double butterworthDb(double f, double fc, double fs)
+{
+    double r = std::tan(kPi * f / fs) / std::tan(kPi * fc / fs);
+    return -10.0 * std::log10(1.0 + std::pow(r, 8.0));
+}
+
+bool isDenormal(float x) { return x != 0.0f && std::fabs(x) < 1.17549435e-38f; }
+} // namespace
+
+TEST(LowPassCascade, OutputsSilenceBeforeTheFirstDesign)
+{
+    LowPassCascade filter(0.48);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(filter.runStage(0, 1.0f), 0.0f);
+}
+
+TEST(LowPassCascade, NumeratorCoefficientsAreAlwaysTwoAndOne)
+{
+    LowPassCascade filter(0.49f);
+    for (double fc : {40.0, 1000.0, 12840.0, 20040.0})
+        for (double q : {0.5, 1.0, 3.0, 5.5}) {
+            filter.designLowPass(fc, q, 44100.0);
+            const float* c = filter.coefficientSet();
+            EXPECT_EQ(c[3], 2.0f);
+            EXPECT_EQ(c[4], 1.0f);
+            EXPECT_EQ(c[7], 2.0f);
+            EXPECT_EQ(c[8], 1.0f);
+        }
+}
+
+TEST(LowPassCascade, ClampsTheCutoffByItsLimitFactor)
+{
+    LowPassCascade effect(0.49f), instrument(0.48);
+    effect.designLowPass(20040.0, 1.0, 32000.0);
+    instrument.designLowPass(20040.0, 1.0, 32000.0);
+    EXPECT_NEAR(effect.clampedCutoff(), 15680.0, 0.001);
+    EXPECT_NEAR(instrument.clampedCutoff(), 15360.0, 1e-9);
+    effect.designLowPass(20040.0, 1.0, 44100.0);
+    EXPECT_EQ(effect.clampedCutoff(), 20040.0);
+    effect.designLowPass(30000.0, 1.0, 44100.0);
+    EXPECT_NEAR(effect.clampedCutoff(), 21609.0, 0.001);
+}
+
+TEST(LowPassCascade, AttenuatesAsFourthOrderButterworthAtQOne)
+{
+    const double fs = 44100.0, fc = 2000.0;
+    LowPassCascade filter(0.48);
+    filter.designLowPass(fc, 1.0, fs);
+    for (double ratio : {0.1, 0.25, 0.5, 0.8, 1.0, 1.25, 1.5, 2.0}) {
+        double f = fc * ratio;
+        EXPECT_NEAR(measuredGainDb(filter, 1, f, fs), butterworthDb(f, fc, fs), 0.1)
+            << "at " << f << " Hz";
+    }
+}
+
+TEST(LowPassCascade, EachFurtherStageAddsTheSameAttenuation)
+{
+    const double fs = 48000.0, fc = 1000.0;
+    LowPassCascade filter(0.48);
+    filter.designLowPass(fc, 1.0, fs);
+    for (double f : {500.0, 1000.0, 2000.0}) {
+        double one = measuredGainDb(filter, 1, f, fs);
+        EXPECT_NEAR(measuredGainDb(filter, 2, f, fs), 2.0 * one, 0.1) << f;
+        EXPECT_NEAR(measuredGainDb(filter, 3, f, fs), 3.0 * one, 0.15) << f;
+    }
+}
+
+TEST(LowPassCascade, HigherQRaisesAPeakAtTheCutoff)
+{
+    const double fs = 44100.0, fc = 1000.0;
+    LowPassCascade filter(0.48);
+    filter.designLowPass(fc, 1.0, fs);
+    double flat = measuredGainDb(filter, 1, fc, fs);
+    filter.designLowPass(fc, 4.0, fs);
+    double resonant = measuredGainDb(filter, 1, fc, fs);
+    EXPECT_NEAR(flat, -3.01, 0.1);
+    EXPECT_GT(resonant, flat + 9.0);
+}
+
+TEST(LowPassCascade, SlotsAreIndependentButShareCoefficients)
+{
+    LowPassCascade filter(0.48);
+    filter.designLowPass(3000.0, 1.0, 44100.0);
+    for (int n = 0; n < 200; ++n) {
+        float x = (n % 7) * 0.1f - 0.3f;
+        float left = filter.runStage(0, x);
+        float right = filter.runStage(3, x);
+        EXPECT_EQ(left, right);
+    }
+    EXPECT_EQ(filter.slotHistory(1)[0], 0.0f); // unused slots stay untouched
+}
+
+TEST(LowPassCascade, DecaysToExactZerosNeverDenormals)
+{
+    LowPassCascade filter(0.48);
+    filter.designLowPass(200.0, 5.0, 44100.0); // slow, ringing decay
+    for (int n = 0; n < 2000; ++n)
+        filter.runStage(0, (n & 1) ? 1.0f : -0.7f);
+    bool reachedZero = false;
+    for (int n = 0; n < 44100 * 20; ++n) {
+        float y = filter.runStage(0, 0.0f);
+        ASSERT_FALSE(isDenormal(y)) << "sample " << n;
+        for (int k = 0; k < 4; ++k)
+            ASSERT_FALSE(isDenormal(filter.slotHistory(0)[k]));
+        if (y == 0.0f && filter.slotHistory(0)[0] == 0.0f && filter.slotHistory(0)[2] == 0.0f) {
+            reachedZero = true;
+            break;
+        }
+    }
+    EXPECT_TRUE(reachedZero);
+}
+
+TEST(LowPassCascade, InvalidDesignArgumentsKeepThePreviousDesign)
+{
+    LowPassCascade filter(0.48);
+    filter.designLowPass(1000.0, 1.0, 44100.0);
+    float before[9];
+    std::memcpy(before, filter.coefficientSet(), sizeof before);
+    filter.designLowPass(NAN, 1.0, 44100.0);
+    filter.designLowPass(1000.0, 0.0, 44100.0);
+    filter.designLowPass(1000.0, 1.0, 0.0);
+    filter.designLowPass(-5.0, 1.0, 44100.0);
+    filter.designLowPass(1000.0, INFINITY, 44100.0);
+    EXPECT_EQ(std::memcmp(before, filter.coefficientSet(), sizeof before), 0);
+}

@@ -1,0 +1,39 @@
+// nimhost: a command-line VST 2 host for the project's plug-ins (and any
+// other VST 2 plug-in): inspect, render and process through the real ABI.
+#include "Commands.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+struct Command {
+    const char* name;
+    int (*run)(const Arguments&);
+    const char* help;
+};
+
+const Command commands[] = {
+    {"info", infoCommand, "info PLUGIN              identity, flags, programs and parameters"},
+};
+
+void usage()
+{
+    std::fprintf(stderr, "usage: nimhost COMMAND ...\n");
+    for (const Command& c : commands)
+        std::fprintf(stderr, "  nimhost %s\n", c.help);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        usage();
+        return 2;
+    }
+    for (const Command& c : commands)
+        if (std::strcmp(argv[1], c.name) == 0)
+            return c.run(Arguments(argv + 2, argv + argc));
+    std::fprintf(stderr, "nimhost: unknown command '%s'\n", argv[1]);
+    usage();
+    return 2;
+}

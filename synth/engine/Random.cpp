@@ -1,0 +1,13 @@
+#include "Random.h"
+
+namespace {
+thread_local uint32_t state = 1;
+}
+
+void seedRandom(uint32_t seed) { state = seed; }
+
+int32_t nextRandom()
+{
+    state = state * 214013u + 2531011u;
+    return static_cast<int32_t>((state >> 16) & 0x7FFF);
+}

@@ -1,0 +1,25 @@
+#include "SynthPlatform.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+
+void showMessage(const char* text)
+{
+    MessageBoxA(nullptr, text ? text : "", "Nimbulator", MB_OK);
+}
+
+bool isKeyDown(int virtualKey)
+{
+    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
+#else
+#include <cstdio>
+
+void showMessage(const char* text)
+{
+    std::fprintf(stderr, "Nimbulator: %s\n", text ? text : "");
+}
+
+bool isKeyDown(int) { return false; }
+#endif

@@ -1,0 +1,340 @@
+#include "VstXSynth.h"
+
+#include "SynthPlatform.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+// Limits used where a program field feeds arithmetic: a record from a chunk
+// or file may hold anything, and the stored bytes are kept as they are.
+int32_t clampInt(int32_t value, int32_t low, int32_t high)
+{
+    return value < low ? low : (value > high ? high : value);
+}
+} // namespace
+
+VstXSynth::VstXSynth(audioMasterCallback audioMaster)
+    : AudioEffectX(audioMaster, kNumPrograms, kNumParams)
+{
+    if (audioMaster) {
+        setNumInputs(0);
+        setNumOutputs(2);
+        canProcessReplacing(true);
+        hasVu(false);
+        hasClip(false);
+        isSynth(true);
+        programsAreChunks(true);
+        setUniqueID(kUniqueId);
+    }
+
+    // Engine: the tables come first (their noise draws reseed the generator),
+    // then the voices and the oscillators, randomised from the continuing
+    // sequence.
+
+    for (int i = 0; i < kNumPrograms; ++i) {
+        newPatch(programs[i]);
+        std::snprintf(programs[i].name, sizeof programs[i].name, "new patch #%i", i + 1);
+    }
+    useCurrentProgram();
+
+    applySpeedSpread();
+    screenNoteRequested = -1;
+    screenNotePlaying = -1;
+
+    suspended = true;
+    resetDevices();
+}
+
+VstXSynth::~VstXSynth() {}
+
+// ---- Processing ------------------------------------------------------------
+
+void VstXSynth::process(float**, float** outputs, VstInt32 sampleFrames)
+{
+    processBlock(outputs, sampleFrames);
+}
+
+void VstXSynth::processReplacing(float**, float** outputs, VstInt32 sampleFrames)
+{
+    processBlock(outputs, sampleFrames);
+}
+
+void VstXSynth::processBlock(float** outputs, VstInt32 frames)
+{
+    if (suspended)
+        resume();
+    settings.mouseSteering = mouseSteering;
+    if (outputs && frames > 0)
+        renderBlock(outputs, frames);
+    processedSinceRedraw = true;
+}
+
+VstInt32 VstXSynth::processEvents(VstEvents* events)
+{
+    if (events)
+        queueEvents(events);
+    return 1;
+}
+
+void VstXSynth::renderBlock(float** outputs, VstInt32 frames)
+{
+    for (int channel = 0; channel < 2; ++channel)
+        if (float* out = outputs[channel])
+            std::memset(out, 0, sizeof(float) * static_cast<size_t>(frames));
+}
+
+void VstXSynth::queueEvents(VstEvents*) {}
+
+// ---- Lifecycle -------------------------------------------------------------
+
+void VstXSynth::setSampleRate(float newRate) { sampleRate = newRate; }
+
+void VstXSynth::setBlockSize(VstInt32 newSize) { blockSize = newSize; }
+
+void VstXSynth::suspend()
+{
+    suspended = true;
+    resetDevices();
+}
+
+void VstXSynth::resume()
+{
+    wantEvents(1);
+    reset();
+    suspended = false;
+}
+
+void VstXSynth::reset()
+{
+    // A rate of zero, below or not a number keeps the previous one.
+    if (sampleRate > 0.0f && std::isfinite(sampleRate)) {
+        engineSampleRate = sampleRate;
+        samplePeriod = 1.0 / engineSampleRate;
+    }
+    loadProgramIntoSettings();
+    applySpeedSpread();
+    redistributeIndex = 0;
+    steerIndex = 0;
+    mouseSteering = 0;
+    for (bool& key : keyDown)
+        key = false;
+    resetDevices();
+}
+
+void VstXSynth::loadProgramIntoSettings()
+{
+    const Patch& patch = programs[curProgram];
+    settings.redistributionMs = clampInt(patch.redistributionTime, 1, 4000);
+    settings.fadeStep = static_cast<float>(samplePeriod * 1000.0 / settings.redistributionMs);
+    settings.portamentoMs = clampInt(patch.portamentoTime, 1, 1000);
+    settings.glideStep = static_cast<float>(samplePeriod * 1000.0 / settings.portamentoMs);
+    settings.smoothingMs = clampInt(patch.smoothingHalfLife, 1, 500);
+    settings.smoothKeep =
+        static_cast<float>(std::pow(2.0, -1000.0 / (44100.0 * settings.smoothingMs)));
+    settings.smoothCoef = 1.0f - settings.smoothKeep;
+    updateLfoDepth();
+    updateLfoStep();
+    updateAttractStep();
+    updateRepelStep();
+    updateProximityRadius();
+    updateReflectionFactor();
+    settings.phaseCorrelation = patch.phaseCorrelation != 0;
+    settings.reseedMode = patch.reseedMode;
+    settings.pitchBend = 0.0f;
+    settings.pitchBendTarget = 0.0f;
+}
+
+void VstXSynth::updateLfoDepth()
+{
+    const int32_t depth = clampInt(programs[curProgram].lfoDepth, 0, 100);
+    settings.lfoDepth = static_cast<float>(depth * static_cast<double>(0.01f));
+    settings.lfoRest = 1.0f - settings.lfoDepth;
+}
+
+void VstXSynth::updateLfoStep() {}
+
+void VstXSynth::updateAttractStep()
+{
+    // Integer product first; 64-bit so that any stored value is defined.
+    const int64_t product =
+        static_cast<int64_t>(settings.liveCount) * programs[curProgram].attract;
+    settings.attractStep = static_cast<float>(static_cast<double>(product) * samplePeriod * 0.03);
+}
+
+void VstXSynth::updateRepelStep()
+{
+    const int64_t product = static_cast<int64_t>(settings.liveCount) * programs[curProgram].repel;
+    settings.repelStep = static_cast<float>(static_cast<double>(product) * samplePeriod * 0.01);
+}
+
+void VstXSynth::updateProximityRadius()
+{
+    settings.proximityRadius =
+        static_cast<float>(programs[curProgram].proximity * static_cast<double>(0.005f));
+}
+
+void VstXSynth::updateReflectionFactor()
+{
+    // Beyond 0..100 the factor would overflow towards infinity.
+    const int32_t reflection = clampInt(programs[curProgram].reflection, 0, 100);
+    settings.reflectionFactor = std::pow(2.0, (reflection - 50) * 0.1);
+}
+
+// ---- Engine hooks filled in by the engine ------------------------------------
+
+void VstXSynth::resetDevices() { clearKeyboardDisplay(); }
+
+void VstXSynth::applySpeedSpread() {}
+
+void VstXSynth::useCurrentProgram() {}
+
+Oscillator* VstXSynth::getOscillators() { return nullptr; }
+
+SynthTables* VstXSynth::getTables() { return settings.tables; }
+
+void VstXSynth::attackTimeChanged(int32_t) {}
+void VstXSynth::decayTimeChanged(int32_t) {}
+void VstXSynth::releaseTimeChanged(int32_t) {}
+void VstXSynth::pointLevelChanged(int32_t) {}
+void VstXSynth::lastAttackPointChanged(int32_t) {}
+void VstXSynth::sustainLevelChanged(int32_t) {}
+void VstXSynth::releaseLevelChanged(int32_t) {}
+
+void VstXSynth::releaseComputerKeys()
+{
+    for (bool& key : keyDown)
+        key = false;
+}
+
+// ---- Editor ----------------------------------------------------------------
+
+void VstXSynth::requestHyperspaceRedraw() {}
+void VstXSynth::clearKeyboardDisplay() {}
+void VstXSynth::editorParameterChanged(VstInt32) {}
+void VstXSynth::editorRefresh() {}
+
+// ---- Identity --------------------------------------------------------------
+
+bool VstXSynth::getOutputProperties(VstInt32 index, VstPinProperties* properties)
+{
+    if (index < 0 || index > 1 || !properties)
+        return false;
+    std::snprintf(properties->label, sizeof properties->label, "Vstx %1d", index + 1);
+    properties->flags = kVstPinIsActive | kVstPinIsStereo;
+    return true;
+}
+
+bool VstXSynth::getEffectName(char* name)
+{
+    vstStrncpy(name, "Nimbulator", 32);
+    return true;
+}
+
+bool VstXSynth::getProductString(char* text)
+{
+    vstStrncpy(text, "Nimbulator", 64);
+    return true;
+}
+
+bool VstXSynth::getVendorString(char* text)
+{
+    vstStrncpy(text, "Orvalend", 64);
+    return true;
+}
+
+VstInt32 VstXSynth::canDo(char* text)
+{
+    static const char* const abilities[] = {"receiveVstEvents", "receiveVstMidiEvent",
+                                            "receiveVstTimeInfo"};
+    for (const char* ability : abilities)
+        if (std::strcmp(text, ability) == 0)
+            return 1;
+    return 0;
+}
+
+// ---- Parameters (table-driven) ---------------------------------------------
+
+void VstXSynth::setParameter(VstInt32, float) {}
+float VstXSynth::getParameter(VstInt32) { return 0.0f; }
+void VstXSynth::getParameterLabel(VstInt32, char* label) { *label = 0; }
+void VstXSynth::getParameterDisplay(VstInt32, char* text) { *text = 0; }
+void VstXSynth::getParameterName(VstInt32, char* text) { *text = 0; }
+void VstXSynth::getParameterShortName(int32_t, char* text) { *text = 0; }
+void VstXSynth::getParameterLongName(int32_t, char* text) { *text = 0; }
+void VstXSynth::setControlValue(int32_t, int32_t) {}
+
+// ---- Programs and chunk ----------------------------------------------------
+
+void VstXSynth::setProgram(VstInt32 program)
+{
+    if (program == curProgram || program < 0 || program >= kNumPrograms)
+        return;
+    curProgram = program;
+    useCurrentProgram();
+    applySpeedSpread();
+    resetDevices();
+    loadProgramIntoSettings();
+    editorRefresh();
+}
+
+void VstXSynth::setProgramName(char* name)
+{
+    if (name)
+        vstStrncpy(programs[curProgram].name, name, kPatchNameSize);
+}
+
+void VstXSynth::getProgramName(char* name)
+{
+    if (name)
+        vstStrncpy(name, programs[curProgram].name, kPatchNameSize);
+}
+
+bool VstXSynth::getProgramNameIndexed(VstInt32, VstInt32 index, char* text)
+{
+    if (index < 0 || index >= kNumPrograms || !text)
+        return false;
+    vstStrncpy(text, programs[index].name, kPatchNameSize);
+    return true;
+}
+
+bool VstXSynth::copyProgram(VstInt32 destination)
+{
+    if (destination < 0 || destination >= kNumPrograms)
+        return false;
+    if (destination != curProgram)
+        std::memcpy(&programs[destination], &programs[curProgram], sizeof(Patch));
+    return true;
+}
+
+VstInt32 VstXSynth::getChunk(void** data, bool)
+{
+    if (!data)
+        return 0;
+    *data = &programs[curProgram];
+    return static_cast<VstInt32>(sizeof(Patch));
+}
+
+VstInt32 VstXSynth::setChunk(void* data, VstInt32 byteSize, bool isPreset)
+{
+    return loadPresetRecord(data, byteSize, isPreset);
+}
+
+int32_t VstXSynth::loadPresetRecord(const void* record, int32_t byteSize, bool)
+{
+    if (byteSize != static_cast<int32_t>(sizeof(Patch)) || !record) {
+        showMessage("setChunk() recieved incorrect number of bytes!");
+        return 0;
+    }
+    // The host may hand back the very buffer getChunk gave it.
+    if (record != &programs[curProgram])
+        std::memcpy(&programs[curProgram], record, sizeof(Patch));
+    resetDevices();
+    applySpeedSpread();
+    loadProgramIntoSettings();
+    editorRefresh();
+    return static_cast<int32_t>(sizeof(Patch));
+}
+
+void VstXSynth::randomisePatch() {}

@@ -1,0 +1,135 @@
+// The instrument's effect object. It answers the host through the effect
+// base, owns the engine (settings, voices, oscillators, filter) and the 32
+// programs, and offers the editor SynthInterface.
+//
+// Threads:
+// - audio thread: process, processReplacing, processEvents, and everything
+//   they call (renderBlock, queueEvents, reset when processing finds the
+//   object suspended);
+// - UI thread (the host's dispatcher thread): construction, destruction,
+//   programs, chunks, names, suspend/resume, and every SynthInterface call;
+// - any thread: setParameter and getParameter (hosts automate from the
+//   audio thread, the editor and MIDI map dialog call from the UI thread).
+// No locks: parameter changes are single 32-bit stores into the current
+// Patch, whole-program loads are plain copies.
+#pragma once
+
+#include "AudioEffectX.h"
+#include "Patch.h"
+#include "SynthInterface.h"
+#include "SynthSettings.h"
+
+class VstXSynth : public AudioEffectX, public SynthInterface {
+public:
+    enum { kNumPrograms = 32, kNumParams = 101, kUniqueId = 0x780CB5FE, kComputerKeys = 27 };
+
+    explicit VstXSynth(audioMasterCallback audioMaster); // UI thread
+    ~VstXSynth() override;                               // UI thread
+
+    // Effect base overrides.
+    void setParameter(VstInt32 index, float value) override; // any thread
+    float getParameter(VstInt32 index) override;             // any thread
+    void getParameterLabel(VstInt32 index, char* label) override;   // UI thread
+    void getParameterDisplay(VstInt32 index, char* text) override;  // UI thread
+    void getParameterName(VstInt32 index, char* text) override;     // UI thread
+
+    void process(float** inputs, float** outputs, VstInt32 sampleFrames) override; // audio thread
+    void processReplacing(float** inputs, float** outputs,
+                          VstInt32 sampleFrames) override; // audio thread
+    VstInt32 processEvents(VstEvents* events) override;    // audio thread
+
+    void setProgram(VstInt32 program) override;                           // UI thread
+    void setProgramName(char* name) override;                             // UI thread
+    void getProgramName(char* name) override;                             // UI thread
+    VstInt32 getChunk(void** data, bool isPreset) override;               // UI thread
+    VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override; // UI thread
+    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+    bool copyProgram(VstInt32 destination) override; // UI thread
+
+    void setSampleRate(float newRate) override;  // UI thread; used from the next reset
+    void setBlockSize(VstInt32 newSize) override; // UI thread
+    void suspend() override;                      // UI thread
+    void resume() override;                       // UI thread
+
+    bool getOutputProperties(VstInt32 index, VstPinProperties* properties) override;
+    bool getEffectName(char* name) override;
+    bool getProductString(char* text) override;
+    bool getVendorString(char* text) override;
+    VstInt32 getVendorVersion() override { return 1; }
+    VstInt32 canDo(char* text) override;
+
+    // SynthInterface (UI thread).
+    void resetDevices() override;
+    void setScreenNoteRequest(int32_t note) override { screenNoteRequested = note; }
+    void setControlValue(int32_t id, int32_t value) override;
+    Patch* getCurrentProgram() override { return &programs[curProgram]; }
+    Oscillator* getOscillators() override;
+    SynthTables* getTables() override;
+    SynthSettings* getSettings() override { return &settings; }
+    void requestHyperspaceRedraw() override;
+    void clearKeyboardDisplay() override;
+    void applySpeedSpread() override;
+    void setMouseSteering(int32_t strength) override { mouseSteering = strength; }
+    void attackTimeChanged(int32_t envelope) override;
+    void decayTimeChanged(int32_t envelope) override;
+    void releaseTimeChanged(int32_t envelope) override;
+    void pointLevelChanged(int32_t envelope) override;
+    void lastAttackPointChanged(int32_t envelope) override;
+    void sustainLevelChanged(int32_t envelope) override;
+    void releaseLevelChanged(int32_t envelope) override;
+    void randomisePatch() override;
+    void releaseComputerKeys() override;
+    void getParameterShortName(int32_t index, char* text) override;
+    void getParameterLongName(int32_t index, char* text) override;
+    int32_t loadPresetRecord(const void* record, int32_t byteSize, bool isPreset) override;
+
+    // Engine state read by tests and by the editor.
+    bool isSuspended() const { return suspended; }
+    double getSamplePeriod() const { return samplePeriod; } // seconds
+    const Patch& program(int index) const { return programs[index]; } // index 0..31
+
+private:
+    // The engine hooks. Audio thread: renderBlock writes `frames` samples to
+    // both outputs (never accumulating); queueEvents copies incoming MIDI
+    // events into the event queue. UI thread: updateLfoStep recomputes
+    // settings.lfoStep from the tempo and the program's LFO options.
+    void renderBlock(float** outputs, VstInt32 frames);
+    void queueEvents(VstEvents* events);
+    void updateLfoStep();
+
+    // The common processing entry; audio thread.
+    void processBlock(float** outputs, VstInt32 frames);
+    // Engine reset: run by resume and by processing while suspended.
+    void reset();
+    // Takes the current program's non-smoothed settings over (redistribution,
+    // portamento, smoothing, LFO, steering, reflection, phase correlation,
+    // reseed mode) and zeroes the pitch bend.
+    void loadProgramIntoSettings();
+    // Derived values of single parameters, from the current program.
+    void updateLfoDepth();
+    void updateAttractStep();
+    void updateRepelStep();
+    void updateProximityRadius();
+    void updateReflectionFactor();
+    // Points the voices at the current program.
+    void useCurrentProgram();
+    // Tells the editor (when it exists) that a parameter or the whole
+    // program changed.
+    void editorParameterChanged(VstInt32 index);
+    void editorRefresh();
+
+    Patch programs[kNumPrograms];
+    SynthSettings settings;
+
+    double engineSampleRate = 44100.0; // Hz, taken from sampleRate at each reset
+    double samplePeriod = 1.0 / 44100.0; // seconds
+
+    int32_t redistributeIndex = 0;
+    int32_t steerIndex = 0;
+    int32_t screenNoteRequested = -1;
+    int32_t screenNotePlaying = -1;
+    int32_t mouseSteering = 0;
+    bool suspended = true;
+    bool keyDown[kComputerKeys] = {};
+    bool processedSinceRedraw = false;
+};

@@ -8,3 +8,4 @@
 typedef std::vector<std::string> Arguments;
 
 int infoCommand(const Arguments& args);
+int processCommand(const Arguments& args);

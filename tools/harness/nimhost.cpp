@@ -14,6 +14,10 @@ struct Command {
 
 const Command commands[] = {
     {"info", infoCommand, "info PLUGIN              identity, flags, programs and parameters"},
+#ifdef NIMHOST_AUDIO_FILES
+    {"process", processCommand,
+     "process PLUGIN IN.wav OUT.wav [--set NAME=VALUE ...] [--block N] [--format 16|24|float]"},
+#endif
 };
 
 void usage()

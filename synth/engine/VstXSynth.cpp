@@ -1,5 +1,7 @@
 #include "VstXSynth.h"
 
+#include "ParameterTable.h"
+#include "RandomPatch.h"
 #include "SynthPlatform.h"
 
 #include <cmath>
@@ -256,14 +258,194 @@ VstInt32 VstXSynth::canDo(char* text)
 
 // ---- Parameters (table-driven) ---------------------------------------------
 
-void VstXSynth::setParameter(VstInt32, float) {}
-float VstXSynth::getParameter(VstInt32) { return 0.0f; }
-void VstXSynth::getParameterLabel(VstInt32, char* label) { *label = 0; }
-void VstXSynth::getParameterDisplay(VstInt32, char* text) { *text = 0; }
-void VstXSynth::getParameterName(VstInt32, char* text) { *text = 0; }
-void VstXSynth::getParameterShortName(int32_t, char* text) { *text = 0; }
-void VstXSynth::getParameterLongName(int32_t, char* text) { *text = 0; }
-void VstXSynth::setControlValue(int32_t, int32_t) {}
+// The longest value text: any 32-bit integer, and the millisecond texts of
+// every time up to a few hours.
+static const size_t kDisplayTextSize = 16;
+
+void VstXSynth::setParameter(VstInt32 index, float value)
+{
+    const ParameterInfo* info = findParameter(index);
+    if (!info) {
+        // May run on the audio thread: the message waits for the UI thread.
+        badParameterIndex.store(true, std::memory_order_relaxed);
+        editorParameterChanged(index);
+        return;
+    }
+    storeParameter(programs[curProgram], *info, value);
+    applyParameterChange(*info);
+    editorParameterChanged(index);
+}
+
+void VstXSynth::applyParameterChange(const ParameterInfo& info)
+{
+    switch (info.change) {
+    case ParameterChange::None:
+        break;
+    case ParameterChange::LfoDepth:
+        updateLfoDepth();
+        break;
+    case ParameterChange::SpeedSpread:
+        applySpeedSpread();
+        break;
+    case ParameterChange::Reflection:
+        updateReflectionFactor();
+        break;
+    case ParameterChange::Attraction:
+        updateAttractStep();
+        break;
+    case ParameterChange::Repulsion:
+        updateRepelStep();
+        break;
+    case ParameterChange::Proximity:
+        updateProximityRadius();
+        break;
+    case ParameterChange::OscillatorCount:
+        applySpeedSpread();
+        updateAttractStep();
+        updateRepelStep();
+        break;
+    case ParameterChange::Envelope: {
+        const int32_t envelope = info.field.envelope;
+        switch (info.field.stage) {
+        case EnvelopeStage::AttackTime:
+            attackTimeChanged(envelope);
+            break;
+        case EnvelopeStage::DecayTime:
+            decayTimeChanged(envelope);
+            break;
+        case EnvelopeStage::ReleaseTime:
+            releaseTimeChanged(envelope);
+            break;
+        case EnvelopeStage::Range:
+            pointLevelChanged(envelope);
+            break;
+        case EnvelopeStage::AttackLevel:
+            lastAttackPointChanged(envelope);
+            break;
+        case EnvelopeStage::DecayLevel:
+            sustainLevelChanged(envelope);
+            break;
+        case EnvelopeStage::ReleaseLevel:
+            releaseLevelChanged(envelope);
+            break;
+        case EnvelopeStage::None:
+        case EnvelopeStage::InitialLevel:
+            break;
+        }
+        break;
+    }
+    }
+}
+
+float VstXSynth::getParameter(VstInt32 index)
+{
+    const ParameterInfo* info = findParameter(index);
+    return info ? readParameter(programs[curProgram], *info) : 0.0f;
+}
+
+void VstXSynth::getParameterLabel(VstInt32 index, char* label)
+{
+    const ParameterInfo* info = findParameter(index);
+    if (!info) {
+        showMessage("VstXSynth::getParameterLabel");
+        return;
+    }
+    if (label)
+        vstStrncpy(label, info->label, kDisplayTextSize);
+}
+
+void VstXSynth::getParameterDisplay(VstInt32 index, char* text)
+{
+    const ParameterInfo* info = findParameter(index);
+    if (!info) {
+        showMessage("VstXSynth::getParameterDisplay");
+        return;
+    }
+    if (!text)
+        return;
+    if (info->display == ParameterDisplay::Decibel)
+        dB2string(decibelGain(programs[curProgram], *info), text);
+    else
+        formatParameterValue(programs[curProgram], *info, text, kDisplayTextSize);
+}
+
+void VstXSynth::getParameterName(VstInt32 index, char* text) { getParameterShortName(index, text); }
+
+void VstXSynth::getParameterShortName(int32_t index, char* text)
+{
+    const ParameterInfo* info = findParameter(index);
+    if (!info) {
+        showMessage("VstXSynth::GetParameterName");
+        return;
+    }
+    if (text)
+        std::strcpy(text, info->shortName);
+}
+
+void VstXSynth::getParameterLongName(int32_t index, char* text)
+{
+    const ParameterInfo* info = findParameter(index);
+    if (!info) {
+        showMessage("VstXSynth::GetParameterName");
+        return;
+    }
+    if (text)
+        std::strcpy(text, info->longName);
+}
+
+VstIntPtr VstXSynth::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                float opt)
+{
+    // Event delivery comes on the audio thread; every other opcode on the
+    // host's UI thread, where a pending message may be shown.
+    if (opcode != effProcessEvents && badParameterIndex.exchange(false))
+        showMessage("VstXSynth::setParameter");
+    return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+}
+
+void VstXSynth::setControlValue(int32_t id, int32_t value)
+{
+    static const struct {
+        int32_t id;
+        int32_t Patch::*field;
+    } controls[] = {
+        {1022, &Patch::volumeHome},    {1031, &Patch::panHome},     {1032, &Patch::resonanceHome},
+        {1033, &Patch::resonanceRange}, {1034, &Patch::panRange},   {1035, &Patch::pitchRange},
+        {1036, &Patch::volumeRange},   {1037, &Patch::coarseTune},  {1038, &Patch::fineTune},
+        {1039, &Patch::noiseHome},     {1040, &Patch::noiseRange},  {1041, &Patch::filterQ},
+        {1042, &Patch::lowpassCutoff}, {1043, &Patch::speed},       {1044, &Patch::stdDev},
+        {1046, &Patch::attract},       {1047, &Patch::repel},       {1048, &Patch::proximity},
+        {1049, &Patch::reflection},    {1050, &Patch::overdrive},   {1051, &Patch::lfoDepth},
+    };
+    for (const auto& control : controls) {
+        if (control.id != id)
+            continue;
+        programs[curProgram].*control.field = value;
+        switch (id) {
+        case 1044:
+            applySpeedSpread();
+            break;
+        case 1046:
+            updateAttractStep();
+            break;
+        case 1047:
+            updateRepelStep();
+            break;
+        case 1048:
+            updateProximityRadius();
+            break;
+        case 1049:
+            updateReflectionFactor();
+            break;
+        case 1051:
+            updateLfoDepth();
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+}
 
 // ---- Programs and chunk ----------------------------------------------------
 
@@ -337,4 +519,11 @@ int32_t VstXSynth::loadPresetRecord(const void* record, int32_t byteSize, bool)
     return static_cast<int32_t>(sizeof(Patch));
 }
 
-void VstXSynth::randomisePatch() {}
+void VstXSynth::randomisePatch()
+{
+    fillRandomPatch(programs[curProgram]);
+    editorRefresh();
+    requestHyperspaceRedraw();
+    loadProgramIntoSettings();
+    applySpeedSpread();
+}

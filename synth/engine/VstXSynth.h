@@ -19,6 +19,10 @@
 #include "SynthInterface.h"
 #include "SynthSettings.h"
 
+#include <atomic>
+
+struct ParameterInfo;
+
 class VstXSynth : public AudioEffectX, public SynthInterface {
 public:
     enum { kNumPrograms = 32, kNumParams = 101, kUniqueId = 0x780CB5FE, kComputerKeys = 27 };
@@ -32,6 +36,8 @@ public:
     void getParameterLabel(VstInt32 index, char* label) override;   // UI thread
     void getParameterDisplay(VstInt32 index, char* text) override;  // UI thread
     void getParameterName(VstInt32 index, char* text) override;     // UI thread
+    VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                         float opt) override; // UI thread (audio thread for events)
 
     void process(float** inputs, float** outputs, VstInt32 sampleFrames) override; // audio thread
     void processReplacing(float** inputs, float** outputs,
@@ -105,6 +111,8 @@ private:
     // portamento, smoothing, LFO, steering, reflection, phase correlation,
     // reseed mode) and zeroes the pitch bend.
     void loadProgramIntoSettings();
+    // Runs the change step of a parameter row after its value was stored.
+    void applyParameterChange(const ParameterInfo& info);
     // Derived values of single parameters, from the current program.
     void updateLfoDepth();
     void updateAttractStep();
@@ -132,4 +140,7 @@ private:
     bool suspended = true;
     bool keyDown[kComputerKeys] = {};
     bool processedSinceRedraw = false;
+    // Set by setParameter on an unknown index (possibly on the audio
+    // thread); the UI thread's next dispatcher call shows the message.
+    std::atomic<bool> badParameterIndex{false};
 };

@@ -81,9 +81,9 @@ private:
     float postGainNow;     // smoothed output factor
     float preGainTarget;
     float postGainTarget;
-    VstInt32 depth;        // stages minus one: 0, 1 or 2; anything else bypasses the filter
-    float cutoffHz;        // Hz, last computed
-    float q;               // last computed quality factor
-    float lastGoodRate;    // Hz, written by the audio thread
+    VstInt32 depth;     // stages minus one: 0, 1 or 2; anything else bypasses the filter
+    float cutoffHz;     // Hz, last computed
+    float q;            // last computed quality factor
+    float lastGoodRate; // Hz, written by the audio thread
     std::atomic<bool> redesignPending;
 };

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -94,7 +95,12 @@ TEST(QuenvarelPlugin, PresentsItselfToTheHost)
         EXPECT_EQ(host->parameterLabel(i), labels[i]);
         EXPECT_EQ(host->parameterDisplay(i), displays[i]);
     }
-    EXPECT_EQ(host->findParameter("Cutoff"), 2);
+    const float defaults[] = {0.25f, 0.5f, 0.8f, 0.44482756f, 1.0f};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_FLOAT_EQ(host->getParameter(i), defaults[i]) << i;
+    EXPECT_EQ(host->getParameter(5), 0.0f);
+    EXPECT_EQ(host->parameterDisplay(5), "");
+    EXPECT_EQ(host->parameterName(-1), "");
 }
 
 // Q = 1 at every depth (Resonance r with k r^2 + 0.5 = 1): each stage is a
@@ -178,9 +184,14 @@ TEST(QuenvarelPlugin, SurvivesEmptyBlocksNullBuffersAndBadRates)
     reference->processReplacing(nulls, outs, 64);
     EXPECT_EQ(l[63], 0.0f);
 
-    // Rates of zero or below keep the rate in use: output as at 44.1 kHz.
+    // Rates of zero or below (or not finite) keep the rate in use: the output
+    // stays as at 48 kHz.
     const std::vector<float> x = sine(1000.0, 0.5, 0.2);
-    for (float bad : {0.0f, -48000.0f}) {
+    for (PluginHost* h : {host.get(), reference.get()}) {
+        h->dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+        render(*h, x);
+    }
+    for (float bad : {0.0f, -48000.0f, std::nanf(""), std::numeric_limits<float>::infinity()}) {
         host->dispatch(effSetSampleRate, 0, 0, nullptr, bad);
         std::vector<float> y = render(*host, x);
         EXPECT_EQ(y, render(*reference, x)) << bad;

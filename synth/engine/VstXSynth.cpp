@@ -34,6 +34,7 @@ VstXSynth::VstXSynth(audioMasterCallback audioMaster)
     // Engine: the tables come first (their noise draws reseed the generator),
     // then the voices and the oscillators, randomised from the continuing
     // sequence.
+    engine.setListener(this);
 
     for (int i = 0; i < kNumPrograms; ++i) {
         newPatch(programs[i]);
@@ -82,12 +83,10 @@ VstInt32 VstXSynth::processEvents(VstEvents* events)
 
 void VstXSynth::renderBlock(float** outputs, VstInt32 frames)
 {
-    for (int channel = 0; channel < 2; ++channel)
-        if (float* out = outputs[channel])
-            std::memset(out, 0, sizeof(float) * static_cast<size_t>(frames));
+    engine.process(outputs[0], outputs[1], frames, screenNoteRequested, isKeyDown);
 }
 
-void VstXSynth::queueEvents(VstEvents*) {}
+void VstXSynth::queueEvents(VstEvents* events) { engine.queueEvents(events); }
 
 // ---- Lifecycle -------------------------------------------------------------
 
@@ -115,6 +114,7 @@ void VstXSynth::reset()
         engineSampleRate = sampleRate;
         samplePeriod = 1.0 / engineSampleRate;
     }
+    engine.setSampleRate(engineSampleRate);
     loadProgramIntoSettings();
     applySpeedSpread();
     redistributeIndex = 0;
@@ -122,7 +122,7 @@ void VstXSynth::reset()
     mouseSteering = 0;
     for (bool& key : keyDown)
         key = false;
-    resetDevices();
+    engine.reset(); // queue, rotating indices, filter, computer keys, devices
 }
 
 void VstXSynth::loadProgramIntoSettings()
@@ -155,7 +155,7 @@ void VstXSynth::updateLfoDepth()
     settings.lfoRest = 1.0f - settings.lfoDepth;
 }
 
-void VstXSynth::updateLfoStep() {}
+void VstXSynth::updateLfoStep() { engine.updateLfoStep(); }
 
 void VstXSynth::updateAttractStep()
 {
@@ -186,29 +186,50 @@ void VstXSynth::updateReflectionFactor()
 
 // ---- Engine hooks filled in by the engine ------------------------------------
 
-void VstXSynth::resetDevices() { clearKeyboardDisplay(); }
+void VstXSynth::resetDevices() { engine.resetDevices(); }
 
-void VstXSynth::applySpeedSpread() {}
+void VstXSynth::applySpeedSpread() { engine.applySpeedSpread(); }
 
-void VstXSynth::useCurrentProgram() {}
+void VstXSynth::useCurrentProgram() { engine.usePatch(&programs[curProgram]); }
 
-Oscillator* VstXSynth::getOscillators() { return nullptr; }
+Oscillator* VstXSynth::getOscillators() { return engine.oscillators; }
 
-SynthTables* VstXSynth::getTables() { return settings.tables; }
+SynthTables* VstXSynth::getTables() { return &engine.tables; }
 
-void VstXSynth::attackTimeChanged(int32_t) {}
-void VstXSynth::decayTimeChanged(int32_t) {}
-void VstXSynth::releaseTimeChanged(int32_t) {}
-void VstXSynth::pointLevelChanged(int32_t) {}
-void VstXSynth::lastAttackPointChanged(int32_t) {}
-void VstXSynth::sustainLevelChanged(int32_t) {}
-void VstXSynth::releaseLevelChanged(int32_t) {}
+void VstXSynth::attackTimeChanged(int32_t envelope) { engine.attackTimeChanged(envelope); }
+void VstXSynth::decayTimeChanged(int32_t envelope) { engine.decayTimeChanged(envelope); }
+void VstXSynth::releaseTimeChanged(int32_t envelope) { engine.releaseTimeChanged(envelope); }
+void VstXSynth::pointLevelChanged(int32_t envelope) { engine.pointLevelChanged(envelope); }
+void VstXSynth::lastAttackPointChanged(int32_t envelope)
+{
+    engine.lastAttackPointChanged(envelope);
+}
+void VstXSynth::sustainLevelChanged(int32_t envelope) { engine.sustainLevelChanged(envelope); }
+void VstXSynth::releaseLevelChanged(int32_t envelope) { engine.releaseLevelChanged(envelope); }
 
 void VstXSynth::releaseComputerKeys()
 {
     for (bool& key : keyDown)
         key = false;
+    engine.releaseComputerKeys();
 }
+
+// ---- What the engine asks while it renders (audio thread) ----------------------
+
+void VstXSynth::engineSetParameter(int32_t index, float value) { setParameter(index, value); }
+
+void VstXSynth::engineDevicesReset() { clearKeyboardDisplay(); }
+
+bool VstXSynth::engineHostTempo(double& bpm)
+{
+    const VstTimeInfo* info = getTimeInfo(kVstTempoValid);
+    if (!info || !(info->flags & kVstTempoValid))
+        return false;
+    bpm = info->tempo;
+    return true;
+}
+
+void VstXSynth::engineTempoChanged() { editorRefresh(); }
 
 // ---- Editor ----------------------------------------------------------------
 

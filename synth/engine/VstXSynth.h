@@ -16,6 +16,8 @@
 
 #include "AudioEffectX.h"
 #include "Patch.h"
+#include "SynthEngine.h"
+#include "SynthEngineListener.h"
 #include "SynthInterface.h"
 #include "SynthSettings.h"
 
@@ -23,7 +25,7 @@
 
 struct ParameterInfo;
 
-class VstXSynth : public AudioEffectX, public SynthInterface {
+class VstXSynth : public AudioEffectX, public SynthInterface, private SynthEngineListener {
 public:
     enum { kNumPrograms = 32, kNumParams = 101, kUniqueId = 0x780CB5FE, kComputerKeys = 27 };
 
@@ -126,8 +128,18 @@ private:
     void editorParameterChanged(VstInt32 index);
     void editorRefresh();
 
+    // SynthEngineListener: controller-map changes, device resets and the
+    // host tempo, asked for by the engine on the audio thread.
+    void engineSetParameter(int32_t index, float value) override;
+    void engineDevicesReset() override;
+    bool engineHostTempo(double& bpm) override;
+    void engineTempoChanged() override;
+
     Patch programs[kNumPrograms];
     SynthSettings settings;
+    // Tables, voices, oscillators, event queue, filter and clippers. Built
+    // before the constructor body gives the programs their clock seeds.
+    SynthEngine engine{settings};
 
     double engineSampleRate = 44100.0; // Hz, taken from sampleRate at each reset
     double samplePeriod = 1.0 / 44100.0; // seconds

@@ -1,0 +1,66 @@
+// One member of the flock. It holds a place in its voice's five-dimensional
+// box (-1..+1 per dimension, 0 = the voice's home point) and a unit velocity;
+// every sample it moves, bounces off the walls, turns its place into five
+// sound values (amplitude, pitch, pan, resonance, noise) and adds one sample
+// of its waveform into its voice's outputs.
+//
+// The waveform is one sine cycle per period, squeezed by resonance into the
+// first 1 / (1 + 56 res^3) of the period and blended with a noise burst that
+// restarts every period, so both colour the sound without moving its pitch.
+// Changes of voice are softened by a fade (redistribution) or a glide from
+// the previous values (portamento).
+// Audio thread only; the hyperspace view reads `display` and `value`.
+#pragma once
+
+#include <cstdint>
+
+class Voice;
+class SynthTables;
+struct SynthSettings;
+
+class Oscillator {
+public:
+    Voice* voice = nullptr;
+    double position[5] = {0, 0, 0, 0, 0};
+    double velocity[5] = {0, 0, 0, 0, 0};
+    float display[5] = {0, 0, 0, 0, 0}; // snapshot for the view
+    float value[5] = {0, 0, 0, 0, 0};   // amplitude, pitch 0..128, pan, resonance, noise
+    float previous[5] = {0, 0, 0, 0, 0};
+    float glideLevel = 0.0f;
+    bool gliding = false;
+    double phase = 0.0; // 0..1 through the period
+    int32_t noiseIndex = 0;
+    float fadeLevel = 0.0f;
+    int32_t fadeDirection = 0; // 1 in, -1 out, 0 none
+    bool removed = false;
+    bool changed = true;
+    float speedFactor = 1.0f; // includes the sample period
+    Oscillator* neighbour = nullptr;
+    float neighbourDist2 = 10000.0f;
+    float invDistance = 0.0f;
+    int32_t scanIndex = 0;
+
+    // Its voice's state, 3 (finished) when it has none.
+    int32_t voiceState() const;
+    bool sounding() const { return voiceState() != 3; }
+
+    // New random place and direction from this thread's generator.
+    void randomise();
+    // Moves to newVoice (none detaches); redistribute fades it in and starts
+    // the count smoothing of both voices.
+    void assignVoice(Voice* newVoice, bool redistribute, const SynthSettings& settings);
+    // One sample: flight, fades, glide, clamping and sound output.
+    void step(const SynthSettings& settings, const SynthTables& tables, double samplePeriod);
+    // Re-steers (towards the mouse target or its neighbour). pool: the
+    // oscillator array, searched for neighbours among the first
+    // requestedCount.
+    void steer(Oscillator* pool, const SynthSettings& settings, const SynthTables& tables);
+    // Squared sound-space distance (pitch per 128 semitones, pan at half weight).
+    float distance2(const Oscillator& other) const;
+
+private:
+    void reflect(int d, double factor, const SynthTables& tables);
+    void normalise(const SynthTables& tables);
+    void steerByNeighbour(Oscillator* pool, const SynthSettings& settings,
+                          const SynthTables& tables);
+};

@@ -1,0 +1,675 @@
+#include "SynthEngine.h"
+
+#include "Random.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+inline int32_t clampInt(int32_t value, int32_t low, int32_t high)
+{
+    return value < low ? low : (value > high ? high : value);
+}
+
+// Moves `field` towards `source` by the smoothing coefficient unless it is
+// already within the 0.01 dead band; true when it moved.
+inline bool smoothTowards(float& field, float source, float coefficient)
+{
+    float d = source - field;
+    if (std::fabs(d) > 0.01f) {
+        field += d * coefficient;
+        return true;
+    }
+    return false;
+}
+
+const float kLfoMeasures[9] = {0.25f, 1.0f / 3.0f, 0.5f, 2.0f / 3.0f, 1.0f,
+                               4.0f / 3.0f, 2.0f, 8.0f / 3.0f, 4.0f};
+} // namespace
+
+SynthEngine::SynthEngine(SynthSettings& engineSettings)
+    : settings(engineSettings), filter(0.48), clipLeft(engineSettings.driveGain),
+      clipRight(engineSettings.driveGain)
+{
+    settings.tables = &tables;
+    for (Voice& v : voices) {
+        v.settings = &settings;
+        v.tables = &tables;
+        v.outLeft = &sink;
+        v.outRight = &sink;
+    }
+    for (Oscillator& o : oscillators)
+        o.randomise();
+    std::memset(scratch, 0, sizeof scratch);
+    resetDevices();
+}
+
+void SynthEngine::setSampleRate(double newRate)
+{
+    if (!(newRate > 0.0) || !std::isfinite(newRate))
+        return;
+    rate = newRate;
+    period = 1.0 / newRate;
+    rateF = static_cast<float>(newRate);
+}
+
+void SynthEngine::usePatch(Patch* program)
+{
+    patch = program;
+    for (Voice& v : voices)
+        v.usePatch(program);
+}
+
+// ---- Settings --------------------------------------------------------------
+
+int32_t SynthEngine::patchOscillatorCount() const
+{
+    return clampInt(patch->oscillatorCount, 1, kOscillators);
+}
+
+void SynthEngine::updateSteps()
+{
+    const Patch& p = *patch;
+    int32_t redistribution = clampInt(p.redistributionTime, 1, 4000);
+    if (redistribution != settings.redistributionMs) {
+        settings.redistributionMs = redistribution;
+        settings.fadeStep = static_cast<float>(period * 1000.0 / redistribution);
+    }
+    int32_t portamento = clampInt(p.portamentoTime, 1, 1000);
+    if (portamento != settings.portamentoMs) {
+        settings.portamentoMs = portamento;
+        settings.glideStep = static_cast<float>(period * 1000.0 / portamento);
+    }
+    int32_t smoothing = clampInt(p.smoothingHalfLife, 1, 500);
+    if (smoothing != settings.smoothingMs) {
+        settings.smoothingMs = smoothing;
+        settings.smoothKeep = static_cast<float>(std::pow(2.0, -1000.0 / (44100.0 * smoothing)));
+        settings.smoothCoef = 1.0f - settings.smoothKeep;
+    }
+}
+
+void SynthEngine::updateLfoStep()
+{
+    if (!patch)
+        return;
+    int32_t measure = patch->lfoMeasure;
+    float m = (measure >= 0 && measure <= 8) ? kLfoMeasures[measure] : 1.0f;
+    settings.lfoStep =
+        static_cast<float>(patch->localBpm * period * 136.53333333333362 * static_cast<double>(m));
+}
+
+void SynthEngine::updateAttractStep()
+{
+    int64_t product = static_cast<int64_t>(settings.liveCount) * patch->attract;
+    settings.attractStep = static_cast<float>(static_cast<double>(product) * period * 0.03);
+}
+
+void SynthEngine::updateRepelStep()
+{
+    int64_t product = static_cast<int64_t>(settings.liveCount) * patch->repel;
+    settings.repelStep = static_cast<float>(static_cast<double>(product) * period * 0.01);
+}
+
+void SynthEngine::loadSettings()
+{
+    const Patch& p = *patch;
+    settings.redistributionMs = settings.portamentoMs = settings.smoothingMs = -1;
+    updateSteps();
+    int32_t depth = clampInt(p.lfoDepth, 0, 100);
+    settings.lfoDepth = static_cast<float>(depth * static_cast<double>(0.01f));
+    settings.lfoRest = 1.0f - settings.lfoDepth;
+    updateLfoStep();
+    updateAttractStep();
+    updateRepelStep();
+    settings.proximityRadius = static_cast<float>(p.proximity * static_cast<double>(0.005f));
+    settings.reflectionFactor = std::pow(2.0, (clampInt(p.reflection, 0, 100) - 50) * 0.1);
+    settings.phaseCorrelation = p.phaseCorrelation != 0;
+    settings.reseedMode = p.reseedMode;
+    settings.pitchBend = 0.0f;
+    settings.pitchBendTarget = 0.0f;
+}
+
+bool SynthEngine::smoothSettings()
+{
+    const Patch& p = *patch;
+    const float k = settings.smoothCoef;
+    bool filterChanged = false;
+    smoothTowards(settings.volume, static_cast<float>(p.volumeHome), k);
+    smoothTowards(settings.panHome, static_cast<float>(p.panHome), k);
+    smoothTowards(settings.resonanceHome, static_cast<float>(p.resonanceHome), k);
+    smoothTowards(settings.noiseHome, static_cast<float>(p.noiseHome), k);
+    smoothTowards(settings.volumeRange, static_cast<float>(p.volumeRange), k);
+    smoothTowards(settings.pitchRange, static_cast<float>(p.pitchRange), k);
+    smoothTowards(settings.panRange, static_cast<float>(p.panRange), k);
+    smoothTowards(settings.resonanceRange, static_cast<float>(p.resonanceRange), k);
+    smoothTowards(settings.noiseRange, static_cast<float>(p.noiseRange), k);
+
+    // The filter's inputs are held to their ranges: beyond them a stored
+    // record could ask for an undamped (unstable) or nonsensical design.
+    if (smoothTowards(settings.filterQParam, static_cast<float>(clampInt(p.filterQ, 0, 100)), k)) {
+        switch (p.filterDepth) {
+        case 0: settings.filterQ = 1.0f + settings.filterQParam * 0.05f; break;
+        case 1: settings.filterQ = 1.0f + settings.filterQParam * 0.02f; break;
+        case 2: settings.filterQ = 1.0f + settings.filterQParam * 0.015f; break;
+        default: break;
+        }
+        filterChanged = true;
+    }
+    float cutoff = static_cast<float>(clampInt(p.lowpassCutoff, 0, 128));
+    if (smoothTowards(settings.cutoffNote, cutoff, k)) {
+        settings.cutoffHz = static_cast<float>(2.0 * tables.frequency(settings.cutoffNote));
+        filterChanged = true;
+    }
+    if (smoothTowards(settings.driveParam, static_cast<float>(clampInt(p.overdrive, 0, 100)), k))
+        settings.driveGain = settings.driveParam * 0.2f + 1.0f;
+    if (p.speed != settings.speedApplied) {
+        settings.speedApplied = p.speed;
+        settings.speedScale = static_cast<float>(p.speed);
+    }
+    if (settings.filterDepth != p.filterDepth) {
+        settings.filterDepth = p.filterDepth;
+        filterChanged = true;
+    }
+    updateSteps();
+    smoothTowards(settings.pitchBend, settings.pitchBendTarget, k);
+    settings.requestedCount = patchOscillatorCount();
+    return filterChanged;
+}
+
+void SynthEngine::applySpeedSpread()
+{
+    if (!patch)
+        return;
+    const int32_t n = patchOscillatorCount();
+    const float s = static_cast<float>(patch->stdDev);
+    const float samplePeriod = static_cast<float>(period);
+    if (n == 1) {
+        oscillators[0].speedFactor = samplePeriod;
+    } else if (s <= 50.0f) {
+        float f = s * 0.02f;
+        float spacing = 2.0f * f / static_cast<float>(n - 1);
+        for (int32_t i = 0; i < n; ++i)
+            oscillators[i].speedFactor = (static_cast<float>(i) * spacing + (1.0f - f)) * samplePeriod;
+    } else {
+        float f = (s - 50.0f) * 0.04f;
+        float spacing = 2.0f / static_cast<float>(n - 1);
+        for (int32_t i = 0; i < n - 1; ++i)
+            oscillators[i].speedFactor =
+                std::fmax(0.0f, static_cast<float>(i) * spacing - f) * samplePeriod;
+        oscillators[n - 1].speedFactor = (f + 2.0f) * samplePeriod;
+    }
+}
+
+// ---- Voices and the pool -----------------------------------------------------
+
+void SynthEngine::reset()
+{
+    queue.clear();
+    redistributeIndex = 0;
+    steerIndex = 0;
+    filter.designLowPass(5000.0, 1.0, rate);
+    keyboard.clear();
+    resetDevices();
+}
+
+void SynthEngine::resetDevices()
+{
+    activeVoices = releasingVoices = nullptr;
+    for (int i = 0; i < kVoices; ++i)
+        voices[i].next = i + 1 < kVoices ? &voices[i + 1] : nullptr;
+    freeVoices = &voices[0];
+    activeCount = releasingCount = 0;
+    freeCount = kVoices;
+    for (Oscillator& o : oscillators)
+        o.assignVoice(nullptr, false, settings);
+    for (Voice& v : voices)
+        v.oscCount = 0;
+    if (listener)
+        listener->engineDevicesReset();
+}
+
+Voice* SynthEngine::unlink(Voice*& list, Voice* voice)
+{
+    for (Voice** link = &list; *link; link = &(*link)->next) {
+        if (*link == voice) {
+            *link = voice->next;
+            voice->next = nullptr;
+            return voice;
+        }
+    }
+    return nullptr;
+}
+
+void SynthEngine::shareOnNoteOn(Voice* voice)
+{
+    const int32_t n = settings.requestedCount;
+    const int32_t a = activeCount;
+    if (redistributeIndex >= n || redistributeIndex < 0)
+        redistributeIndex = 0;
+    if (a == 1) {
+        for (int32_t i = 0; i < n; ++i)
+            oscillators[i].assignVoice(voice, false, settings);
+        return;
+    }
+    const int32_t quota = n / a + (n % a ? 1 : 0);
+    int32_t q = quota;
+    for (int32_t i = 0; i < n && q > 0; ++i) {
+        if (oscillators[i].voiceState() == Voice::kRelease) {
+            oscillators[i].assignVoice(voice, false, settings);
+            --q;
+        }
+    }
+    for (int32_t t = 0; t < n && q > 0; ++t) {
+        Oscillator& o = oscillators[redistributeIndex];
+        if (o.voice && o.voice->oscCount >= quota) {
+            o.assignVoice(voice, false, settings);
+            --q;
+        }
+        if (++redistributeIndex >= n)
+            redistributeIndex = 0;
+    }
+    for (int32_t t = 0; t < n && q > 0; ++t) {
+        Oscillator& o = oscillators[redistributeIndex];
+        if (o.voice != voice) {
+            o.assignVoice(voice, false, settings);
+            --q;
+        }
+        if (++redistributeIndex >= n)
+            redistributeIndex = 0;
+    }
+}
+
+void SynthEngine::rehomeOrphans()
+{
+    if (activeVoices) {
+        Voice* walk = activeVoices;
+        for (int32_t i = settings.requestedCount - 1; i >= 0; --i) {
+            if (oscillators[i].sounding())
+                continue;
+            oscillators[i].assignVoice(walk, true, settings);
+            walk = walk->next ? walk->next : activeVoices;
+        }
+    } else {
+        for (int32_t i = settings.liveCount - 1; i >= 0; --i)
+            if (!oscillators[i].sounding())
+                oscillators[i].assignVoice(nullptr, false, settings);
+    }
+}
+
+void SynthEngine::checkOscillatorCount()
+{
+    const int32_t c = patchOscillatorCount();
+    if (settings.requestedCount < c) {
+        for (int32_t i = settings.requestedCount < 0 ? 0 : settings.requestedCount; i < c; ++i) {
+            oscillators[i].removed = false;
+            oscillators[i].fadeDirection = 0;
+            oscillators[i].assignVoice(nullptr, false, settings);
+        }
+        settings.requestedCount = settings.liveCount = c;
+        // The steering steps scale with the number of oscillators taking part.
+        updateAttractStep();
+        updateRepelStep();
+        rehomeOrphans();
+    } else if (c < settings.requestedCount) {
+        for (int32_t i = c; i < settings.requestedCount; ++i) {
+            oscillators[i].fadeDirection = -1;
+            oscillators[i].fadeLevel = 1.0f;
+        }
+        settings.requestedCount = c;
+    }
+}
+
+void SynthEngine::releaseVoice(Voice* voice)
+{
+    voice->release(rateF);
+    unlink(activeVoices, voice);
+    voice->next = releasingVoices;
+    releasingVoices = voice;
+    --activeCount;
+    ++releasingCount;
+}
+
+void SynthEngine::noteOn(int32_t note, int32_t velocity)
+{
+    if (!patch->polyphonic)
+        while (activeVoices)
+            noteOff(activeVoices->note);
+    if (!freeVoices && releasingVoices) {
+        Voice* stolen = releasingVoices;
+        releasingVoices = stolen->next;
+        stolen->next = freeVoices;
+        freeVoices = stolen;
+        --releasingCount;
+        ++freeCount;
+    }
+    if (patch->reseedMode == 2) {
+        uint32_t seed = static_cast<uint32_t>(patch->seed);
+        if (patch->seedOnPitch)
+            seed += static_cast<uint32_t>(note);
+        if (patch->seedOnVolume)
+            seed += static_cast<uint32_t>(velocity);
+        seedRandom(seed);
+        steerIndex = 0;
+    }
+    if (!freeVoices)
+        return;
+    Voice* voice = freeVoices;
+    freeVoices = voice->next;
+    voice->next = activeVoices;
+    activeVoices = voice;
+    --freeCount;
+    ++activeCount;
+    shareOnNoteOn(voice);
+    voice->noteOn(note, velocity, rateF);
+    if (listener)
+        listener->engineNoteShown(note, true);
+}
+
+void SynthEngine::noteOff(int32_t note)
+{
+    for (Voice* v = activeVoices; v; v = v->next) {
+        if (v->note == note) {
+            releaseVoice(v);
+            break;
+        }
+    }
+    if (listener)
+        listener->engineNoteShown(note, false);
+}
+
+// ---- Events ------------------------------------------------------------------
+
+void SynthEngine::queueEvents(const VstEvents* events) { queue.fill(events); }
+
+void SynthEngine::dispatch(const VstMidiEvent& event)
+{
+    const int status = static_cast<unsigned char>(event.midiData[0]) & 0xF0;
+    const int32_t data1 = static_cast<signed char>(event.midiData[1]);
+    const int32_t data2 = static_cast<signed char>(event.midiData[2]);
+    switch (status) {
+    case 0x80:
+        noteOff(data1);
+        break;
+    case 0x90:
+        if (data2 > 0)
+            noteOn(data1, data2);
+        else if (data2 == 0)
+            noteOff(data1);
+        break;
+    case 0xB0:
+        if (data1 == 120 || data1 == 123) {
+            resetDevices();
+        } else {
+            int32_t index = mappedParameter(*patch, data1);
+            if (index >= 0 && listener)
+                listener->engineSetParameter(index, static_cast<float>(data2) * 0.007874016f);
+        }
+        break;
+    case 0xE0:
+        settings.pitchBendTarget =
+            static_cast<float>(patch->pitchBendRange) *
+            (static_cast<float>(data2 * 128 + data1) * 0.00006103515625f - 0.5f) * 2.0f;
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- Block start -------------------------------------------------------------
+
+void SynthEngine::serveScreenNote(int32_t requested)
+{
+    if (requested == screenNotePlaying)
+        return;
+    if (screenNotePlaying >= 0)
+        noteOff(screenNotePlaying);
+    screenNotePlaying = requested;
+    if (requested >= 0)
+        noteOn(requested, ComputerKeyboard::kVelocity);
+}
+
+void SynthEngine::pollComputerKeys(ComputerKeyboard::KeyStateSource isDown)
+{
+    if (keyPollEnabled && patch->qwertyControl)
+        keyboard.poll(isDown, *this);
+}
+
+void SynthEngine::updateMouseTarget()
+{
+    if (settings.mouseSteering == 0 || !listener)
+        return;
+    float axes[kAxisCount];
+    if (!listener->enginePointerTarget(axes))
+        return;
+    for (int a = 0; a < kAxisCount; ++a) {
+        int32_t dimension = patch->axisOrder[a];
+        if (dimension >= 0 && dimension < kAxisCount)
+            settings.mouseTarget[dimension] = axes[a];
+    }
+}
+
+void SynthEngine::followHostTempo()
+{
+    if (!patch->syncToHost)
+        return;
+    double bpm = 0.0;
+    if (!listener || !listener->engineHostTempo(bpm)) {
+        patch->syncToHost = 0;
+        return;
+    }
+    int32_t tempo = SynthTables::truncLimit(bpm + 0.5, 30, 250);
+    if (tempo != patch->localBpm) {
+        patch->localBpm = tempo;
+        updateLfoStep();
+        listener->engineTempoChanged();
+    }
+}
+
+void SynthEngine::takeDisplaySnapshot()
+{
+    const float heard = settings.volume * 0.01f;
+    for (int32_t i = settings.liveCount - 1; i >= 0; --i) {
+        Oscillator& o = oscillators[i];
+        if (!o.voice)
+            continue;
+        o.display[0] = o.value[0] * heard;
+        o.display[1] = o.value[1] / 128.0f;
+        for (int d = 2; d < 5; ++d)
+            o.display[d] = o.value[d];
+    }
+}
+
+// ---- Rendering ---------------------------------------------------------------
+
+void SynthEngine::process(float* left, float* right, int32_t frames, int32_t screenNoteRequest,
+                          ComputerKeyboard::KeyStateSource keys)
+{
+    if (patch) {
+        serveScreenNote(screenNoteRequest);
+        pollComputerKeys(keys);
+        updateMouseTarget();
+        followHostTempo();
+        takeDisplaySnapshot();
+    }
+    render(left, right, frames);
+}
+
+void SynthEngine::render(float* left, float* right, int32_t frames)
+{
+    if (frames <= 0)
+        return;
+    if (left)
+        std::memset(left, 0, sizeof(float) * static_cast<size_t>(frames));
+    if (right)
+        std::memset(right, 0, sizeof(float) * static_cast<size_t>(frames));
+    if (!patch)
+        return;
+    if (left && right) {
+        renderSpan(left, right, 0, frames);
+        return;
+    }
+    for (int32_t offset = 0; offset < frames; offset += kScratch) {
+        int32_t count = frames - offset < kScratch ? frames - offset : kScratch;
+        std::memset(scratch, 0, sizeof scratch);
+        renderSpan(left ? left + offset : scratch[0], right ? right + offset : scratch[1], offset,
+                   count);
+    }
+}
+
+void SynthEngine::renderSpan(float* left, float* right, int32_t offset, int32_t frames)
+{
+    for (int32_t i = 0; i < frames; ++i) {
+        while (const VstMidiEvent* event = queue.nextDue(offset + i))
+            dispatch(*event);
+        checkOscillatorCount();
+        if (smoothSettings())
+            filter.designLowPass(settings.cutoffHz, settings.filterQ, rate);
+        updateVoices(left + i, right + i);
+        stepOscillators();
+        steerOne();
+        outputStage(left[i], right[i]);
+    }
+}
+
+void SynthEngine::updateVoices(float* left, float* right)
+{
+    Voice** lists[2] = {&activeVoices, &releasingVoices};
+    int32_t* counts[2] = {&activeCount, &releasingCount};
+    for (int l = 0; l < 2; ++l) {
+        Voice* v = *lists[l];
+        while (v) {
+            Voice* following = v->next;
+            if (v->state == Voice::kFinished) {
+                unlink(*lists[l], v);
+                v->next = freeVoices;
+                freeVoices = v;
+                --*counts[l];
+                ++freeCount;
+                rehomeOrphans();
+            } else {
+                v->outLeft = left;
+                v->outRight = right;
+                v->computeSoundState(rateF);
+            }
+            v = following;
+        }
+    }
+}
+
+void SynthEngine::stepOscillators()
+{
+    for (int32_t i = settings.liveCount - 1; i >= 0; --i) {
+        Oscillator& o = oscillators[i];
+        o.step(settings, tables, period);
+        if (o.removed && o.voice) {
+            settings.liveCount = i;
+            o.assignVoice(nullptr, false, settings);
+            updateAttractStep();
+            updateRepelStep();
+        }
+        if (!o.removed && o.changed) {
+            o.changed = false;
+            if (listener)
+                listener->engineOscillatorChanged(i);
+        }
+    }
+}
+
+void SynthEngine::steerOne()
+{
+    if (freeCount >= kVoices)
+        return;
+    if (steerIndex < 0 || steerIndex >= kOscillators)
+        steerIndex = 0;
+    Oscillator& o = oscillators[steerIndex];
+    if (o.voice)
+        o.steer(oscillators, settings, tables);
+    if (++steerIndex >= settings.liveCount)
+        steerIndex = 0;
+}
+
+void SynthEngine::outputStage(float& left, float& right)
+{
+    float l = left, r = right;
+    const int32_t depth = settings.filterDepth;
+    const int stages = depth <= 0 ? 1 : (depth >= 2 ? 3 : 2);
+    for (int k = 0; k < stages; ++k) {
+        l = filter.runStage(k, l);
+        r = filter.runStage(3 + k, r);
+    }
+    l = clipLeft.shape(l);
+    r = clipRight.shape(r);
+    const float master = settings.volume * 0.01f;
+    left = l * master;
+    right = r * master;
+}
+
+// ---- Envelope edits ------------------------------------------------------------
+
+namespace {
+inline int envelopeSlot(int32_t index)
+{
+    if (index < 0)
+        return -1;
+    return index >= kSpeedEnv ? kSpeedEnv : index;
+}
+} // namespace
+
+void SynthEngine::attackTimeChanged(int32_t envelope)
+{
+    int k = envelopeSlot(envelope);
+    if (k >= 0)
+        for (Voice* v = activeVoices; v; v = v->next)
+            v->envelopes[k].attackTimeChanged(rateF);
+}
+
+void SynthEngine::decayTimeChanged(int32_t envelope)
+{
+    int k = envelopeSlot(envelope);
+    if (k >= 0)
+        for (Voice* v = activeVoices; v; v = v->next)
+            v->envelopes[k].decayTimeChanged(rateF);
+}
+
+void SynthEngine::releaseTimeChanged(int32_t envelope)
+{
+    int k = envelopeSlot(envelope);
+    if (k >= 0)
+        for (Voice* v = releasingVoices; v; v = v->next)
+            v->envelopes[k].releaseTimeChanged(rateF);
+}
+
+void SynthEngine::pointLevelChanged(int32_t envelope)
+{
+    int k = envelopeSlot(envelope);
+    if (k < 0)
+        return;
+    for (Voice* v = activeVoices; v; v = v->next)
+        v->envelopes[k].pointLevelChanged();
+    for (Voice* v = releasingVoices; v; v = v->next)
+        v->envelopes[k].pointLevelChanged();
+}
+
+void SynthEngine::lastAttackPointChanged(int32_t envelope)
+{
+    int k = envelopeSlot(envelope);
+    if (k >= 0)
+        for (Voice* v = activeVoices; v; v = v->next)
+            v->envelopes[k].lastPointChanged();
+}
+
+void SynthEngine::sustainLevelChanged(int32_t envelope)
+{
+    int k = envelopeSlot(envelope);
+    if (k >= 0)
+        for (Voice* v = activeVoices; v; v = v->next)
+            v->envelopes[k].sustainLevelChanged();
+}
+
+void SynthEngine::releaseLevelChanged(int32_t envelope)
+{
+    int k = envelopeSlot(envelope);
+    if (k >= 0)
+        for (Voice* v = releasingVoices; v; v = v->next)
+            v->envelopes[k].releaseLevelChanged();
+}

@@ -1,0 +1,144 @@
+// The instrument's sound engine: eight voices on three lists, the pool of 64
+// oscillators and its sharing among the voices, the MIDI event queue, the
+// settings smoothing, the output filter, the overdrive and the master volume.
+//
+// Each processed block runs: the on-screen and computer keyboards, the mouse
+// target, the host tempo, the display snapshot, and then per sample: due MIDI
+// events, the oscillator count check, settings smoothing (and a new filter
+// design when it moved), the voices' sound state, every oscillator's flight
+// and sound, one oscillator's steering, the filter, the clipper and the
+// master volume. The order is fixed, so a render is reproducible bit for bit.
+//
+// Threads: render, queueEvents and everything they call run on the audio
+// thread; construction, setSampleRate, usePatch, reset, applySpeedSpread,
+// resetDevices and the envelope edit hooks are called by the owner on the
+// UI thread (or from processing, when it resumes a suspended object).
+// Nothing allocates or locks after construction.
+#pragma once
+
+#include "ComputerKeyboard.h"
+#include "LowPassCascade.h"
+#include "MidiEventQueue.h"
+#include "NoteReceiver.h"
+#include "Oscillator.h"
+#include "Patch.h"
+#include "SoftClipper.h"
+#include "SynthEngineListener.h"
+#include "SynthSettings.h"
+#include "SynthTables.h"
+#include "Voice.h"
+
+#include <cstdint>
+
+class SynthEngine : public NoteReceiver {
+public:
+    enum { kVoices = 8, kOscillators = 64 };
+
+    // Builds the tables (reseeding this thread's generator with 0) and then
+    // randomises the oscillators from the continuing sequence.
+    explicit SynthEngine(SynthSettings& settings);
+
+    SynthEngine(const SynthEngine&) = delete;
+    SynthEngine& operator=(const SynthEngine&) = delete;
+
+    void setListener(SynthEngineListener* owner) { listener = owner; }
+    // Sample rate in Hz for everything the engine times; a rate that is not
+    // a positive finite number keeps the previous one.
+    void setSampleRate(double rate);
+    double sampleRate() const { return rate; }
+    double samplePeriod() const { return period; }
+    // The current program: voices read their envelope shapes from it.
+    void usePatch(Patch* program);
+    Patch* currentPatch() const { return patch; }
+
+    // The engine's part of a reset: empty queue, rotating indices 0, filter
+    // designed for 5000 Hz and Q 1, computer keys forgotten, devices reset.
+    void reset();
+    void resetDevices();
+    void applySpeedSpread();
+    void updateLfoStep();
+    // Loads the program's non-smoothed settings (times, LFO, steering,
+    // reflection, phase correlation, reseed mode; pitch bend to 0).
+    void loadSettings();
+    void updateAttractStep();
+    void updateRepelStep();
+
+    // Audio thread.
+    void queueEvents(const VstEvents* events);
+    // One processed block: the block-start inputs (mouse note, computer
+    // keys, mouse target, host tempo, display snapshot), then render.
+    void process(float* left, float* right, int32_t frames, int32_t screenNoteRequest,
+                 ComputerKeyboard::KeyStateSource keys);
+    // Renders `frames` samples, overwriting both outputs. A null output
+    // renders into scratch space (the block still plays).
+    void render(float* left, float* right, int32_t frames);
+    void noteOn(int32_t note, int32_t velocity) override;
+    void noteOff(int32_t note) override;
+
+    // Block-start inputs, audio thread (render's caller runs them first).
+    void serveScreenNote(int32_t requested); // -1 for none
+    void pollComputerKeys(ComputerKeyboard::KeyStateSource isDown);
+    void releaseComputerKeys() { keyboard.releaseAll(*this); }
+    void updateMouseTarget();
+    void followHostTempo();
+    void takeDisplaySnapshot();
+
+    // Envelope edit hooks (index 0..10; others do nothing).
+    void attackTimeChanged(int32_t envelope);
+    void decayTimeChanged(int32_t envelope);
+    void releaseTimeChanged(int32_t envelope);
+    void pointLevelChanged(int32_t envelope);
+    void lastAttackPointChanged(int32_t envelope);
+    void sustainLevelChanged(int32_t envelope);
+    void releaseLevelChanged(int32_t envelope);
+
+    // Whether the computer keyboard is polled (the editor's window is open).
+    bool keyPollEnabled = false;
+
+    SynthTables tables; // first: built before the oscillators draw
+    SynthSettings& settings;
+    Voice voices[kVoices];
+    Oscillator oscillators[kOscillators];
+    Voice* activeVoices = nullptr;
+    Voice* releasingVoices = nullptr;
+    Voice* freeVoices = nullptr;
+    int32_t activeCount = 0;
+    int32_t releasingCount = 0;
+    int32_t freeCount = 0;
+    int32_t redistributeIndex = 0;
+    int32_t steerIndex = 0;
+    int32_t screenNotePlaying = -1;
+    ComputerKeyboard keyboard;
+
+private:
+    enum { kScratch = 256 };
+
+    void renderSpan(float* left, float* right, int32_t offset, int32_t frames);
+    void dispatch(const VstMidiEvent& event);
+    bool smoothSettings(); // true when the filter must be redesigned
+    void updateSteps();
+    void updateVoices(float* left, float* right);
+    void stepOscillators();
+    void steerOne();
+    void outputStage(float& left, float& right);
+
+    void shareOnNoteOn(Voice* voice);
+    void rehomeOrphans();
+    void checkOscillatorCount();
+    int32_t patchOscillatorCount() const;
+
+    void releaseVoice(Voice* voice);
+    static Voice* unlink(Voice*& list, Voice* voice);
+
+    Patch* patch = nullptr;
+    SynthEngineListener* listener = nullptr;
+    double rate = 44100.0;
+    double period = 1.0 / 44100.0;
+    float rateF = 44100.0f;
+    MidiEventQueue queue;
+    LowPassCascade filter;
+    SoftClipper clipLeft;
+    SoftClipper clipRight;
+    float sink = 0.0f; // output of voices that have no block to write to
+    float scratch[2][kScratch];
+};

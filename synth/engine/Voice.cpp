@@ -1,0 +1,92 @@
+#include "Voice.h"
+
+#include "SynthTables.h"
+
+#include <cmath>
+
+void Voice::usePatch(Patch* program)
+{
+    patch = program;
+    for (int k = 0; k < kEnvelopeCount; ++k) {
+        envelopes[k].shape = &program->envelopes[k];
+        envelopes[k].bipolar = k >= kPitchEnv && k <= kNoiseEnv;
+    }
+}
+
+void Voice::noteOn(int32_t noteNumber, int32_t velocity, float rate)
+{
+    note = noteNumber;
+    velocityGain = static_cast<float>(velocity) * 0.0063f;
+    for (Envelope& e : envelopes)
+        e.start(rate);
+    state = kAttack;
+    countSmoothing = false;
+    lfoPhase = 2048.0f;
+    smoothedCount = static_cast<float>(oscCount);
+}
+
+void Voice::release(float rate)
+{
+    for (Envelope& e : envelopes)
+        e.release(rate);
+}
+
+void Voice::startCountSmoothing()
+{
+    countSmoothing = true;
+    countDirection = static_cast<float>(oscCount) > smoothedCount ? 1.0f : -1.0f;
+}
+
+void Voice::computeSoundState(float rate)
+{
+    const SynthSettings& s = *settings;
+    const Patch& p = *patch;
+    float e[kEnvelopeCount];
+    for (int k = 0; k < kEnvelopeCount; ++k)
+        e[k] = envelopes[k].tick(rate);
+
+    home[0] = e[kVolumeEnv] * velocityGain;
+    home[1] = e[kPitchEnv] + static_cast<float>(p.fineTune) * 0.01f +
+              static_cast<float>(p.coarseTune) + s.pitchBend + static_cast<float>(note);
+    home[2] = (e[kPanEnv] + s.panHome) * 0.005f + 0.5f;
+    home[3] = (e[kResonanceEnv] + s.resonanceHome) * 0.01f;
+    home[4] = (e[kNoiseEnv] + s.noiseHome) * 0.01f;
+
+    float pitchScale = s.pitchRange * 0.01f;
+    range[0] = e[kVolumeRangeEnv] * s.volumeRange * 0.01f;
+    range[1] = e[kPitchRangeEnv] * 48.0f * (pitchScale * pitchScale);
+    range[2] = e[kPanRangeEnv] * s.panRange * 0.005f;
+    range[3] = e[kResonanceRangeEnv] * s.resonanceRange * 0.01f;
+    range[4] = e[kNoiseRangeEnv] * s.noiseRange * 0.01f;
+    for (float& r : range)
+        if (r < 0.0f)
+            r = 0.0f;
+
+    lfoPhase += s.lfoStep;
+    if (lfoPhase > 8192.0f)
+        lfoPhase -= 8192.0f;
+
+    float x = e[kSpeedEnv] * s.speedScale;
+    speed = tables->speedAt(x);
+    if (p.lfoDepth > 0) {
+        float lfo;
+        if (p.lfoSine)
+            lfo = 1.0f + tables->sineAt(lfoPhase);
+        else
+            lfo = (lfoPhase >= 2048.0f && lfoPhase < 6144.0f) ? 2.0f : 0.0f;
+        speed = (lfo * s.lfoDepth + s.lfoRest) * speed;
+    }
+
+    const Envelope& volume = envelopes[kVolumeEnv];
+    state = volume.stage;
+    if (state == kSustain && volume.value < 0.001f && volume.shape->sustainLevel < 0.001f)
+        state = kFinished;
+
+    if (countSmoothing) {
+        smoothedCount += countDirection * s.fadeStep;
+        if (std::fabs(static_cast<float>(oscCount) - smoothedCount) <= s.fadeStep) {
+            smoothedCount = static_cast<float>(oscCount);
+            countSmoothing = false;
+        }
+    }
+}

@@ -50,8 +50,7 @@ bool parseNumber(const std::string& text, double& value)
 bool parseInteger(const std::string& text, long low, long high, long& value)
 {
     double number;
-    if (!parseNumber(text, number) || number != std::floor(number) || number < low ||
-        number > high)
+    if (!parseNumber(text, number) || number != std::floor(number) || number < low || number > high)
         return false;
     value = static_cast<long>(number);
     return true;
@@ -86,8 +85,7 @@ int parseOptions(const Arguments& args, Options& options)
             options.settings.push_back({v.substr(0, eq), static_cast<float>(value)});
         } else if (a == "--block") {
             if (!parseInteger(v, 1, 65536, number)) {
-                std::fprintf(stderr, "nimhost process: bad --block '%s': 1 to 65536\n",
-                             v.c_str());
+                std::fprintf(stderr, "nimhost process: bad --block '%s': 1 to 65536\n", v.c_str());
                 return 2;
             }
             options.block = static_cast<int>(number);
@@ -139,7 +137,10 @@ std::string parameterList(PluginHost& host)
     return list.empty() ? "none" : list;
 }
 
-double toDb(double level) { return level > 0.0 ? 20.0 * std::log10(level) : -INFINITY; }
+double toDb(double level)
+{
+    return level > 0.0 ? 20.0 * std::log10(level) : -INFINITY;
+}
 } // namespace
 
 int processCommand(const Arguments& args)
@@ -179,10 +180,9 @@ int processCommand(const Arguments& args)
                     " input(s): refusing to guess a mix-down");
 
     std::printf("plug-in:     %s (%s)\n", options.plugin.c_str(), host->effectName().c_str());
-    std::printf("input:       %s: %d channel(s), %zu frames\n", options.input.c_str(),
-                fileChannels, input.frames());
-    std::printf("sample rate: %d Hz (the file's rate, passed to the plug-in)\n",
-                input.sampleRate);
+    std::printf("input:       %s: %d channel(s), %zu frames\n", options.input.c_str(), fileChannels,
+                input.frames());
+    std::printf("sample rate: %d Hz (the file's rate, passed to the plug-in)\n", input.sampleRate);
     if (fileChannels == 1 && inputs == 2)
         std::printf("mono input:  duplicating the channel to both plug-in inputs\n");
     host->start(static_cast<float>(input.sampleRate), options.block);
@@ -190,8 +190,8 @@ int processCommand(const Arguments& args)
     for (const Setting& s : options.settings) {
         const int32_t index = resolveParameter(*host, s.parameter);
         if (index < 0)
-            return fail("bad --set: no parameter '" + s.parameter + "' (parameters: " +
-                        parameterList(*host) + ")");
+            return fail("bad --set: no parameter '" + s.parameter +
+                        "' (parameters: " + parameterList(*host) + ")");
         host->setParameter(index, s.value);
     }
     std::printf("parameters:\n");

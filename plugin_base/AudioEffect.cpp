@@ -102,7 +102,10 @@ float VSTCALLBACK AudioEffect::getParameterEntry(AEffect* e, VstInt32 index)
 // ---- Defaults --------------------------------------------------------------
 
 void AudioEffect::setParameter(VstInt32, float) {}
-float AudioEffect::getParameter(VstInt32) { return 0.0f; }
+float AudioEffect::getParameter(VstInt32)
+{
+    return 0.0f;
+}
 
 void AudioEffect::setParameterAutomated(VstInt32 index, float value)
 {
@@ -133,8 +136,14 @@ void AudioEffect::getParameterName(VstInt32, char* text)
     if (text)
         *text = 0;
 }
-VstInt32 AudioEffect::getChunk(void**, bool) { return 0; }
-VstInt32 AudioEffect::setChunk(void*, VstInt32, bool) { return 0; }
+VstInt32 AudioEffect::getChunk(void**, bool)
+{
+    return 0;
+}
+VstInt32 AudioEffect::setChunk(void*, VstInt32, bool)
+{
+    return 0;
+}
 
 void AudioEffect::setFlag(VstInt32 flag, bool state)
 {
@@ -244,7 +253,10 @@ VstInt32 AudioEffect::getCurrentUniqueId()
     return static_cast<VstInt32>(callHost(audioMasterCurrentId));
 }
 
-void AudioEffect::masterIdle() { callHost(audioMasterIdle); }
+void AudioEffect::masterIdle()
+{
+    callHost(audioMasterIdle);
+}
 
 // The host answers 0 for a connected pin.
 bool AudioEffect::isInputConnected(VstInt32 input)
@@ -278,8 +290,7 @@ void AudioEffect::Hz2string(float samples, char* text)
 
 void AudioEffect::ms2string(float samples, char* text)
 {
-    float2string(static_cast<float>(static_cast<double>(samples) * 1000.0 / getSampleRate()),
-                 text);
+    float2string(static_cast<float>(static_cast<double>(samples) * 1000.0 / getSampleRate()), text);
 }
 
 // Eight characters of decimal: the integer digits that fit (least significant

@@ -96,13 +96,13 @@ protected:
     VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                        void* ptr = nullptr, float opt = 0.0f);
 
-    float sampleRate;     // Hz
-    AEffEditor* editor;   // owned
+    float sampleRate;   // Hz
+    AEffEditor* editor; // owned
     audioMasterCallback audioMaster;
     VstInt32 numPrograms;
     VstInt32 numParams;
     VstInt32 curProgram;
-    VstInt32 blockSize;   // sample frames
+    VstInt32 blockSize; // sample frames
     AEffect cEffect;
 };
 

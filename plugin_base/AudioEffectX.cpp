@@ -2,17 +2,45 @@
 #include "AudioEffectX.h"
 
 const char* const AudioEffectX::hostCanDos[] = {
-    "sendVstEvents",  "sendVstMidiEvent",        "sendVstTimeInfo", "receiveVstEvents",
-    "receiveVstMidiEvent", "receiveVstTimeInfo", "reportConnectionChanges",
-    "acceptIOChanges", "sizeWindow",             "asyncProcessing", "offline",
-    "supplyIdle",     "supportShell",
+    "sendVstEvents",
+    "sendVstMidiEvent",
+    "sendVstTimeInfo",
+    "receiveVstEvents",
+    "receiveVstMidiEvent",
+    "receiveVstTimeInfo",
+    "reportConnectionChanges",
+    "acceptIOChanges",
+    "sizeWindow",
+    "asyncProcessing",
+    "offline",
+    "supplyIdle",
+    "supportShell",
 };
 
 const char* const AudioEffectX::plugCanDos[] = {
-    "sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo", "receiveVstEvents",
-    "receiveVstMidiEvent", "receiveVstTimeInfo", "offline", "plugAsChannelInsert",
-    "plugAsSend", "mixDryWet", "noRealTime", "multipass", "metapass", "1in1out", "1in2out",
-    "2in1out", "2in2out", "2in4out", "4in2out", "4in4out", "4in8out", "8in4out", "8in8out",
+    "sendVstEvents",
+    "sendVstMidiEvent",
+    "sendVstTimeInfo",
+    "receiveVstEvents",
+    "receiveVstMidiEvent",
+    "receiveVstTimeInfo",
+    "offline",
+    "plugAsChannelInsert",
+    "plugAsSend",
+    "mixDryWet",
+    "noRealTime",
+    "multipass",
+    "metapass",
+    "1in1out",
+    "1in2out",
+    "2in1out",
+    "2in2out",
+    "2in4out",
+    "4in2out",
+    "4in4out",
+    "4in8out",
+    "8in4out",
+    "8in8out",
 };
 
 VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
@@ -128,8 +156,14 @@ VstInt32 AudioEffectX::getParameterQuantization()
     return static_cast<VstInt32>(callHost(audioMasterGetParameterQuantization));
 }
 
-bool AudioEffectX::ioChanged() { return callHost(audioMasterIOChanged) != 0; }
-bool AudioEffectX::needIdle() { return callHost(audioMasterNeedIdle) != 0; }
+bool AudioEffectX::ioChanged()
+{
+    return callHost(audioMasterIOChanged) != 0;
+}
+bool AudioEffectX::needIdle()
+{
+    return callHost(audioMasterNeedIdle) != 0;
+}
 
 bool AudioEffectX::sizeWindow(VstInt32 width, VstInt32 height)
 {
@@ -195,8 +229,7 @@ bool AudioEffectX::offlineWrite(void* offline, VstInt32 option)
     return callHost(audioMasterOfflineWrite, 0, option, offline) != 0;
 }
 
-bool AudioEffectX::offlineStart(void* audioFiles, VstInt32 numAudioFiles,
-                                VstInt32 numNewAudioFiles)
+bool AudioEffectX::offlineStart(void* audioFiles, VstInt32 numAudioFiles, VstInt32 numNewAudioFiles)
 {
     return callHost(audioMasterOfflineStart, numNewAudioFiles, numAudioFiles, audioFiles) != 0;
 }
@@ -222,8 +255,8 @@ bool AudioEffectX::getSpeakerArrangement(void** pluginInput, void** pluginOutput
         *pluginInput = nullptr;
     if (pluginOutput)
         *pluginOutput = nullptr;
-    return callHost(audioMasterGetSpeakerArrangement, 0,
-                    reinterpret_cast<VstIntPtr>(pluginInput), pluginOutput) != 0;
+    return callHost(audioMasterGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(pluginInput),
+                    pluginOutput) != 0;
 }
 
 bool AudioEffectX::getHostVendorString(char* text)
@@ -272,4 +305,7 @@ void* AudioEffectX::getDirectory()
     return reinterpret_cast<void*>(callHost(audioMasterGetDirectory));
 }
 
-bool AudioEffectX::updateDisplay() { return callHost(audioMasterUpdateDisplay) != 0; }
+bool AudioEffectX::updateDisplay()
+{
+    return callHost(audioMasterUpdateDisplay) != 0;
+}

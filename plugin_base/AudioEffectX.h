@@ -59,8 +59,7 @@ public:
 
     virtual bool offlineRead(void* offline, VstInt32 option, bool readSource = true);
     virtual bool offlineWrite(void* offline, VstInt32 option);
-    virtual bool offlineStart(void* audioFiles, VstInt32 numAudioFiles,
-                              VstInt32 numNewAudioFiles);
+    virtual bool offlineStart(void* audioFiles, VstInt32 numAudioFiles, VstInt32 numNewAudioFiles);
     virtual VstInt32 offlineGetCurrentPass();
     virtual VstInt32 offlineGetCurrentMetaPass();
     virtual bool offlineNotify(void*, VstInt32, bool) { return false; }

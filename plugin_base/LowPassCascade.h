@@ -38,7 +38,7 @@ public:
     // for owners that need a clean start, such as tests).
     void clearHistory() { std::memset(history, 0, sizeof(history)); }
 
-    double clampedCutoff() const { return cutoff; } // Hz, of the last design
+    double clampedCutoff() const { return cutoff; }              // Hz, of the last design
     const float* coefficientSet() const { return coefficients; } // gain, b1 b2 a1 a2 x2
     const float* slotHistory(int slot) const { return history[slot]; }
 

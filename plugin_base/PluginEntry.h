@@ -15,19 +15,20 @@
 #else
 #define NIMBULATOR_EXPORT __attribute__((visibility("default")))
 // A host passes a callback; guard against the symbol being run as a program.
-#define NIMBULATOR_MAIN_ALIAS(create)                                                           \
-    extern "C" NIMBULATOR_EXPORT AEffect* nimbulatorMainAlias(audioMasterCallback) __asm__("main"); \
-    extern "C" AEffect* nimbulatorMainAlias(audioMasterCallback master)                          \
-    {                                                                                           \
-        if (reinterpret_cast<uintptr_t>(master) < 0x100 && master != nullptr)                   \
-            return nullptr;                                                                     \
-        return create(master);                                                                  \
+#define NIMBULATOR_MAIN_ALIAS(create)                                                              \
+    extern "C" NIMBULATOR_EXPORT AEffect* nimbulatorMainAlias(audioMasterCallback) __asm__(        \
+        "main");                                                                                   \
+    extern "C" AEffect* nimbulatorMainAlias(audioMasterCallback master)                            \
+    {                                                                                              \
+        if (reinterpret_cast<uintptr_t>(master) < 0x100 && master != nullptr)                      \
+            return nullptr;                                                                        \
+        return create(master);                                                                     \
     }
 #endif
 
-#define NIMBULATOR_PLUGIN_ENTRY(create)                                                         \
-    extern "C" NIMBULATOR_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback master) \
-    {                                                                                           \
-        return create(master);                                                                  \
-    }                                                                                           \
+#define NIMBULATOR_PLUGIN_ENTRY(create)                                                            \
+    extern "C" NIMBULATOR_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback master)    \
+    {                                                                                              \
+        return create(master);                                                                     \
+    }                                                                                              \
     NIMBULATOR_MAIN_ALIAS(create)

@@ -293,8 +293,8 @@ enum VstStringLengths {
 };
 
 // ---- Layout checks, for both pointer widths ----------------------------
-#define VST2_CHECK(type, field, off32, off64)                                                   \
-    static_assert(offsetof(type, field) == (sizeof(void*) == 8 ? (off64) : (off32)),            \
+#define VST2_CHECK(type, field, off32, off64)                                                      \
+    static_assert(offsetof(type, field) == (sizeof(void*) == 8 ? (off64) : (off32)),               \
                   #type "." #field " offset")
 
 VST2_CHECK(AEffect, magic, 0, 0);

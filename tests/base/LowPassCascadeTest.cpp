@@ -36,7 +36,10 @@ double butterworthDb(double f, double fc, double fs)
     return -10.0 * std::log10(1.0 + std::pow(r, 8.0));
 }
 
-bool isDenormal(float x) { return x != 0.0f && std::fabs(x) < 1.17549435e-38f; }
+bool isDenormal(float x)
+{
+    return x != 0.0f && std::fabs(x) < 1.17549435e-38f;
+}
 } // namespace
 
 TEST(LowPassCascade, OutputsSilenceBeforeTheFirstDesign)

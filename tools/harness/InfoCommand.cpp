@@ -22,10 +22,14 @@ void printFlags(int32_t flags)
     static const struct {
         int32_t bit;
         const char* name;
-    } names[] = {{effFlagsHasEditor, "has-editor"},       {effFlagsHasClip, "has-clip"},
-                 {effFlagsHasVu, "has-vu"},               {effFlagsCanMono, "can-mono"},
-                 {effFlagsCanReplacing, "can-replace"},   {effFlagsProgramChunks, "program-chunks"},
-                 {effFlagsIsSynth, "is-synth"},           {effFlagsNoSoundInStop, "no-tail"}};
+    } names[] = {{effFlagsHasEditor, "has-editor"},
+                 {effFlagsHasClip, "has-clip"},
+                 {effFlagsHasVu, "has-vu"},
+                 {effFlagsCanMono, "can-mono"},
+                 {effFlagsCanReplacing, "can-replace"},
+                 {effFlagsProgramChunks, "program-chunks"},
+                 {effFlagsIsSynth, "is-synth"},
+                 {effFlagsNoSoundInStop, "no-tail"}};
     std::printf("flags:       0x%x", static_cast<unsigned>(flags));
     for (const auto& n : names)
         if (flags & n.bit)

@@ -173,7 +173,10 @@ void PluginHost::setParameter(int32_t index, float value)
     aeffect->setParameter(aeffect, index, value);
 }
 
-float PluginHost::getParameter(int32_t index) { return aeffect->getParameter(aeffect, index); }
+float PluginHost::getParameter(int32_t index)
+{
+    return aeffect->getParameter(aeffect, index);
+}
 
 // Hosts pass generous buffers; plug-ins are meant to write at most 8
 // characters (plus the terminator), but some write more.

@@ -22,8 +22,8 @@ bool writeWavFile(const std::string& path, const AudioData& audio, WavFormat for
 bool parseWavFormat(const std::string& text, WavFormat& format);
 
 struct LevelStats {
-    double peak = 0.0;   // largest |sample|
-    double rms = 0.0;    // over all channels
+    double peak = 0.0; // largest |sample|
+    double rms = 0.0;  // over all channels
     size_t nonFinite = 0;
 };
 LevelStats measureLevels(const AudioData& audio);

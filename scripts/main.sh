@@ -1,11 +1,13 @@
 #!/bin/sh
-# The main job: build the plug-ins natively and show what a host finds in them.
+# The main job: build the plug-ins natively, show what a host finds in the
+# instrument, and render its built-in demo phrase (chords, a held note, a
+# pitch bend and a controller sweep) through the plug-in's binary interface
+# to a WAV file, printing where it went and its peak and RMS levels.
 set -e
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh
 cmake --preset linux >/dev/null
 cmake --build --preset linux
-for plugin in build/linux/bin/nimbulator.so build/linux/bin/quenvarel.so; do
-  [ -f "$plugin" ] && build/linux/bin/nimhost info "$plugin"
-done
-build/linux/bin/nimhost info build/linux/bin/testeffect.so
+build/linux/bin/nimhost info build/linux/bin/nimbulator.so
+mkdir -p build/renders
+build/linux/bin/nimhost render build/linux/bin/nimbulator.so -o build/renders/demo.wav

@@ -9,3 +9,4 @@ typedef std::vector<std::string> Arguments;
 
 int infoCommand(const Arguments& args);
 int processCommand(const Arguments& args);
+int renderCommand(const Arguments& args);

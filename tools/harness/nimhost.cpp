@@ -17,6 +17,9 @@ const Command commands[] = {
 #ifdef NIMHOST_AUDIO_FILES
     {"process", processCommand,
      "process PLUGIN IN.wav OUT.wav [--set NAME=VALUE ...] [--block N] [--format 16|24|float]"},
+    {"render", renderCommand,
+     "render PLUGIN [--midi F.mid] [--patch F.bin | --random SEED] [--rate HZ] [--block N]\n"
+     "                         [--format 16|24|float] [--seconds S] -o OUT.wav"},
 #endif
 };
 

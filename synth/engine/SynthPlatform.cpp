@@ -1,10 +1,20 @@
 #include "SynthPlatform.h"
 
+namespace {
+void (*messageHandler)(const char*) = nullptr;
+}
+
+void setMessageHandler(void (*handler)(const char* text)) { messageHandler = handler; }
+
 #if defined(_WIN32)
 #include <windows.h>
 
 void showMessage(const char* text)
 {
+    if (messageHandler) {
+        messageHandler(text ? text : "");
+        return;
+    }
     MessageBoxA(nullptr, text ? text : "", "Nimbulator", MB_OK);
 }
 
@@ -18,6 +28,10 @@ bool isKeyDown(int virtualKey)
 
 void showMessage(const char* text)
 {
+    if (messageHandler) {
+        messageHandler(text ? text : "");
+        return;
+    }
     std::fprintf(stderr, "Nimbulator: %s\n", text ? text : "");
 }
 

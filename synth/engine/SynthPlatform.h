@@ -8,6 +8,10 @@
 // UI thread only (it blocks until dismissed).
 void showMessage(const char* text);
 
+// Redirects showMessage to `handler` (null restores the system's way), for
+// programs that drive the instrument without a user, such as tests.
+void setMessageHandler(void (*handler)(const char* text));
+
 // True while the key with this Windows virtual-key code is held down
 // (asynchronous key state). Always false where there is no such state.
 // Any thread.

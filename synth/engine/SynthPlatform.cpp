@@ -4,7 +4,10 @@ namespace {
 void (*messageHandler)(const char*) = nullptr;
 }
 
-void setMessageHandler(void (*handler)(const char* text)) { messageHandler = handler; }
+void setMessageHandler(void (*handler)(const char* text))
+{
+    messageHandler = handler;
+}
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -35,5 +38,8 @@ void showMessage(const char* text)
     std::fprintf(stderr, "Nimbulator: %s\n", text ? text : "");
 }
 
-bool isKeyDown(int) { return false; }
+bool isKeyDown(int)
+{
+    return false;
+}
 #endif

@@ -12,7 +12,10 @@ using D = ParameterDisplay;
 using C = ParameterChange;
 using S = EnvelopeStage;
 
-constexpr ParameterField scalar(int32_t Patch::*field) { return {field, -1, S::None}; }
+constexpr ParameterField scalar(int32_t Patch::*field)
+{
+    return {field, -1, S::None};
+}
 constexpr ParameterField envelope(int index, S stage)
 {
     return {nullptr, static_cast<int8_t>(index), stage};
@@ -275,7 +278,10 @@ float storedFloat(const Patch& patch, const ParameterField& field)
     return p ? *p : 0.0f;
 }
 
-bool isFloatMapping(M mapping) { return mapping == M::Time || mapping == M::Level; }
+bool isFloatMapping(M mapping)
+{
+    return mapping == M::Time || mapping == M::Level;
+}
 } // namespace
 
 const ParameterInfo* findParameter(int32_t index)
@@ -391,8 +397,7 @@ float decibelGain(const Patch& patch, const ParameterInfo& info)
     return static_cast<float>(storedInt(patch, info.field) * static_cast<double>(0.01f));
 }
 
-void formatParameterValue(const Patch& patch, const ParameterInfo& info, char* text,
-                          size_t size)
+void formatParameterValue(const Patch& patch, const ParameterInfo& info, char* text, size_t size)
 {
     if (!text || size == 0)
         return;

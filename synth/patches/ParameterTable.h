@@ -90,8 +90,7 @@ float readParameter(const Patch& patch, const ParameterInfo& info);
 
 // Text of the stored value for every display but Decibel, at most
 // `size` - 1 characters, always terminated.
-void formatParameterValue(const Patch& patch, const ParameterInfo& info, char* text,
-                          size_t size);
+void formatParameterValue(const Patch& patch, const ParameterInfo& info, char* text, size_t size);
 // The linear gain a Decibel row shows: stored x 0.01.
 float decibelGain(const Patch& patch, const ParameterInfo& info);
 

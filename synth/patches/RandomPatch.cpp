@@ -5,7 +5,10 @@
 #include <cstdio>
 
 namespace {
-int32_t r() { return nextRandom(); }
+int32_t r()
+{
+    return nextRandom();
+}
 
 // Product of two successive draws, each taken modulo `m` (the left factor
 // is drawn first).
@@ -16,7 +19,10 @@ int32_t squareDraw(int32_t m)
     return a * b;
 }
 
-uint8_t oddDraw() { return static_cast<uint8_t>(r() & 1); }
+uint8_t oddDraw()
+{
+    return static_cast<uint8_t>(r() & 1);
+}
 
 // A level 0..1 from twelve bits of one draw.
 float levelDraw()
@@ -63,7 +69,10 @@ void randomiseEnvelope(PatchEnvelope& e, bool isVolume, int32_t maxRange)
     e.range = range * (r() % 2);
 }
 
-void fillRandomPatch(Patch& patch) { fillRandomPatchFromDraw(patch, r()); }
+void fillRandomPatch(Patch& patch)
+{
+    fillRandomPatchFromDraw(patch, r());
+}
 
 void fillRandomPatchFromDraw(Patch& p, int32_t r0)
 {

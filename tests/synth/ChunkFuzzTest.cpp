@@ -92,8 +92,8 @@ void play(VstXSynth& synth, std::mt19937& rng, const std::string& what)
     for (int c = 0; c < 128; c += 3)
         block.add(0xB0, static_cast<unsigned char>(c), static_cast<unsigned char>(rng() & 127),
                   static_cast<int32_t>(rng() % kFrames));
-    block.add(0xE0, static_cast<unsigned char>(rng() & 127), static_cast<unsigned char>(rng() & 127),
-              kFrames + 10);
+    block.add(0xE0, static_cast<unsigned char>(rng() & 127),
+              static_cast<unsigned char>(rng() & 127), kFrames + 10);
     synth.processEvents(block.build());
     synth.processReplacing(nullptr, outs, kFrames);
     MidiBlock release;
@@ -131,8 +131,14 @@ void loadAndUse(VstXSynth& synth, const Patch& record, std::mt19937& rng, const 
     play(synth, rng, what);
 
     // Parameters set on top, with values from anywhere.
-    const float values[] = {0.0f, 1.0f, 0.5f, -3.0f, 7.0f, std::numeric_limits<float>::quiet_NaN(),
-                            std::numeric_limits<float>::infinity(), -1e30f};
+    const float values[] = {0.0f,
+                            1.0f,
+                            0.5f,
+                            -3.0f,
+                            7.0f,
+                            std::numeric_limits<float>::quiet_NaN(),
+                            std::numeric_limits<float>::infinity(),
+                            -1e30f};
     for (int n = 0; n < 40; ++n)
         synth.setParameter(static_cast<VstInt32>(rng() % 103) - 1, values[rng() % 8]);
     readAll(synth, what + " after parameter changes");
@@ -165,17 +171,39 @@ Patch hostileRecord(int variant)
         e.attackTime = e.decayTime = e.releaseTime = f;
         e.range = n;
     }
-    int32_t* scalars[] = {&p.volumeHome,     &p.coarseTune,       &p.fineTune,
-                          &p.panHome,        &p.resonanceHome,    &p.noiseHome,
-                          &p.volumeRange,    &p.pitchRange,       &p.panRange,
-                          &p.resonanceRange, &p.noiseRange,       &p.filterQ,
-                          &p.lowpassCutoff,  &p.overdrive,        &p.speed,
-                          &p.stdDev,         &p.reflection,       &p.attract,
-                          &p.repel,          &p.proximity,        &p.oscillatorCount,
-                          &p.redistributionTime, &p.portamentoTime, &p.smoothingHalfLife,
-                          &p.trailLength,    &p.trailWidth,       &p.wheelMapping,
-                          &p.reseedMode,     &p.seed,             &p.pitchBendRange,
-                          &p.filterDepth,    &p.lfoDepth,         &p.localBpm,
+    int32_t* scalars[] = {&p.volumeHome,
+                          &p.coarseTune,
+                          &p.fineTune,
+                          &p.panHome,
+                          &p.resonanceHome,
+                          &p.noiseHome,
+                          &p.volumeRange,
+                          &p.pitchRange,
+                          &p.panRange,
+                          &p.resonanceRange,
+                          &p.noiseRange,
+                          &p.filterQ,
+                          &p.lowpassCutoff,
+                          &p.overdrive,
+                          &p.speed,
+                          &p.stdDev,
+                          &p.reflection,
+                          &p.attract,
+                          &p.repel,
+                          &p.proximity,
+                          &p.oscillatorCount,
+                          &p.redistributionTime,
+                          &p.portamentoTime,
+                          &p.smoothingHalfLife,
+                          &p.trailLength,
+                          &p.trailWidth,
+                          &p.wheelMapping,
+                          &p.reseedMode,
+                          &p.seed,
+                          &p.pitchBendRange,
+                          &p.filterDepth,
+                          &p.lfoDepth,
+                          &p.localBpm,
                           &p.lfoMeasure};
     for (int32_t* field : scalars)
         *field = n;
@@ -199,7 +227,8 @@ TEST(ChunkFuzz, HostileRecordsAreKeptAndNeverMisused)
     std::mt19937 rng(kSeed);
     SCOPED_TRACE("seed " + std::to_string(kSeed));
     for (int variant = 0; variant < 72; ++variant) {
-        loadAndUse(*synth, hostileRecord(variant), rng, "hostile variant " + std::to_string(variant));
+        loadAndUse(*synth, hostileRecord(variant), rng,
+                   "hostile variant " + std::to_string(variant));
         if (HasFatalFailure())
             return;
     }

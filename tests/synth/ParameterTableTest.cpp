@@ -22,7 +22,10 @@ void store(Patch& patch, int index, float value)
     storeParameter(patch, *findParameter(index), value);
 }
 
-float read(const Patch& patch, int index) { return readParameter(patch, *findParameter(index)); }
+float read(const Patch& patch, int index)
+{
+    return readParameter(patch, *findParameter(index));
+}
 
 std::string display(const Patch& patch, int index)
 {

@@ -38,9 +38,9 @@ TEST(Patch, AxisOrderIsResetOnlyWhenNotAPermutation)
     validateAxisOrder(p);
     EXPECT_EQ(std::memcmp(p.axisOrder, reversed, sizeof reversed), 0);
     const int32_t defaults[] = {2, 1, 0, 3, 4};
-    for (const auto& bad : {std::array<int32_t, 5>{0, 1, 1, 3, 4},
-                            std::array<int32_t, 5>{0, 1, 2, 3, 5},
-                            std::array<int32_t, 5>{-1, 1, 2, 3, 4}}) {
+    for (const auto& bad :
+         {std::array<int32_t, 5>{0, 1, 1, 3, 4}, std::array<int32_t, 5>{0, 1, 2, 3, 5},
+          std::array<int32_t, 5>{-1, 1, 2, 3, 4}}) {
         std::memcpy(p.axisOrder, bad.data(), sizeof reversed);
         validateAxisOrder(p);
         EXPECT_EQ(std::memcmp(p.axisOrder, defaults, sizeof defaults), 0);

@@ -1,7 +1,7 @@
 // The generator and random patches: sequence, per-thread state, draw order
 // (checked against an independent generator) and the limits of every field.
-#include "Random.h"
 #include "RandomPatch.h"
+#include "Random.h"
 
 #include <gtest/gtest.h>
 

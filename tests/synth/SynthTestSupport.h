@@ -11,8 +11,7 @@
 
 namespace synthtest {
 
-inline VstIntPtr VSTCALLBACK fakeHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*,
-                                      float)
+inline VstIntPtr VSTCALLBACK fakeHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
 {
     return opcode == audioMasterVersion ? 2400 : 0;
 }

@@ -50,8 +50,8 @@ TEST(VstXSynth, AnnouncesItselfAsAStereoInstrument)
     const int32_t wanted = effFlagsCanReplacing | effFlagsProgramChunks | effFlagsIsSynth;
     EXPECT_EQ(e->flags & ~effFlagsHasEditor, wanted);
 
-    char rec[] = "receiveVstEvents", midi[] = "receiveVstMidiEvent",
-         time[] = "receiveVstTimeInfo", send[] = "sendVstEvents", lower[] = "receivevstevents";
+    char rec[] = "receiveVstEvents", midi[] = "receiveVstMidiEvent", time[] = "receiveVstTimeInfo",
+         send[] = "sendVstEvents", lower[] = "receivevstevents";
     EXPECT_EQ(synth->canDo(rec), 1);
     EXPECT_EQ(synth->canDo(midi), 1);
     EXPECT_EQ(synth->canDo(time), 1);

@@ -588,15 +588,33 @@ void SynthEngine::steerOne()
         steerIndex = 0;
 }
 
+// With flush-to-zero on, a ringing tail can end in a limit cycle just above
+// the smallest normal numbers instead of decaying to zero. Once the input is
+// silent and every stage holds less than 1e-30 (600 dB down), the history is
+// cleared, so silence is exact.
+void SynthEngine::settleFilter()
+{
+    for (int slot = 0; slot < LowPassCascade::kSlots; ++slot) {
+        const float* h = filter.slotHistory(slot);
+        for (int i = 0; i < 4; ++i)
+            if (h[i] != 0.0f && !(std::fabs(h[i]) < kSettled))
+                return;
+    }
+    filter.clearHistory();
+}
+
 void SynthEngine::outputStage(float& left, float& right)
 {
     float l = left, r = right;
     const int32_t depth = settings.filterDepth;
     const int stages = depth <= 0 ? 1 : (depth >= 2 ? 3 : 2);
+    const bool silentInput = l == 0.0f && r == 0.0f;
     for (int k = 0; k < stages; ++k) {
         l = filter.runStage(k, l);
         r = filter.runStage(3 + k, r);
     }
+    if (silentInput && std::fabs(l) < kSettled && std::fabs(r) < kSettled)
+        settleFilter();
     l = clipLeft.shape(l);
     r = clipRight.shape(r);
     const float master = settings.volume * 0.01f;

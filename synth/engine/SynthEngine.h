@@ -121,6 +121,8 @@ private:
     void stepOscillators();
     void steerOne();
     void outputStage(float& left, float& right);
+    void settleFilter();
+    static constexpr float kSettled = 1e-30f;
 
     void shareOnNoteOn(Voice* voice);
     void rehomeOrphans();

@@ -1,0 +1,334 @@
+// The built instrument through its binary interface: programs go in as the
+// host's chunk, MIDI as event lists, and what comes out is measured as
+// sound (frequency from zero crossings, levels, channel balance).
+#include "Patch.h"
+#include "PluginHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace {
+#if defined(_WIN32)
+const char* const kPlugin = "nimbulator.dll";
+#else
+const char* const kPlugin = "nimbulator.so";
+#endif
+
+struct Message {
+    long frame;
+    unsigned char status, data1, data2;
+};
+
+struct Render {
+    std::vector<float> left, right;
+};
+
+// Loads the plug-in, hands it `patch` as its chunk and plays `messages`
+// (absolute sample positions) for `frames` samples in blocks of `block`.
+class Player {
+public:
+    explicit Player(double rate = 44100.0)
+    {
+        std::string error;
+        host = PluginHost::load(kPlugin, error);
+        EXPECT_TRUE(host) << error;
+        if (host) {
+            host->timeAvailable = false;
+            host->start(static_cast<float>(rate), 512);
+        }
+    }
+    bool ok() const { return host != nullptr; }
+
+    intptr_t setPatch(Patch& patch)
+    {
+        return host->dispatch(effSetChunk, 1, sizeof patch, &patch);
+    }
+
+    Render play(const std::vector<Message>& messages, long frames, int block = 512)
+    {
+        Render out;
+        std::vector<float> l(static_cast<size_t>(block)), r(static_cast<size_t>(block));
+        float* outputs[] = {l.data(), r.data()};
+        size_t next = 0;
+        for (long position = 0; position < frames; position += block) {
+            int length = static_cast<int>(std::min<long>(block, frames - position));
+            std::vector<VstMidiEvent> events;
+            while (next < messages.size() && messages[next].frame < position + length) {
+                VstMidiEvent e;
+                std::memset(&e, 0, sizeof e);
+                e.type = kVstMidiType;
+                e.byteSize = sizeof e;
+                e.deltaFrames = static_cast<int32_t>(messages[next].frame - position);
+                e.midiData[0] = static_cast<char>(messages[next].status);
+                e.midiData[1] = static_cast<char>(messages[next].data1);
+                e.midiData[2] = static_cast<char>(messages[next].data2);
+                events.push_back(e);
+                ++next;
+            }
+            if (!events.empty()) {
+                std::vector<intptr_t> words(sizeof(VstEvents) / sizeof(intptr_t) + events.size());
+                VstEvents* list = reinterpret_cast<VstEvents*>(words.data());
+                list->numEvents = static_cast<int32_t>(events.size());
+                VstEvent** slots = reinterpret_cast<VstEvent**>(
+                    reinterpret_cast<char*>(list) + offsetof(VstEvents, events));
+                for (size_t i = 0; i < events.size(); ++i)
+                    slots[i] = reinterpret_cast<VstEvent*>(&events[i]);
+                host->dispatch(effProcessEvents, 0, 0, list);
+            }
+            host->processReplacing(nullptr, outputs, length);
+            out.left.insert(out.left.end(), l.begin(), l.begin() + length);
+            out.right.insert(out.right.end(), r.begin(), r.begin() + length);
+        }
+        return out;
+    }
+
+    std::unique_ptr<PluginHost> host;
+};
+
+// One oscillator and nothing that moves it: the plainest sound.
+Patch plainPatch()
+{
+    Patch p;
+    newPatch(p);
+    p.oscillatorCount = 1;
+    p.resonanceHome = 0;
+    p.noiseHome = 0;
+    p.syncToHost = 0;
+    p.reseedMode = 0;
+    p.envelopes[kVolumeEnv].sustainLevel = 1.0f;
+    p.envelopes[kVolumeEnv].attackTime = 0.01f;
+    return p;
+}
+
+// Frequency from the positive-going zero crossings of x[from, to).
+double measureFrequency(const std::vector<float>& x, size_t from, size_t to, double rate)
+{
+    double first = -1.0, last = -1.0;
+    int crossings = 0;
+    for (size_t i = from + 1; i < to; ++i) {
+        if (x[i - 1] < 0.0f && x[i] >= 0.0f) {
+            double t = (i - 1) + x[i - 1] / (x[i - 1] - x[i]);
+            if (first < 0.0)
+                first = t;
+            last = t;
+            ++crossings;
+        }
+    }
+    return crossings > 1 ? (crossings - 1) * rate / (last - first) : 0.0;
+}
+
+double rms(const std::vector<float>& x, size_t from, size_t to)
+{
+    double sum = 0.0;
+    for (size_t i = from; i < to; ++i)
+        sum += static_cast<double>(x[i]) * x[i];
+    return std::sqrt(sum / static_cast<double>(to - from));
+}
+
+float peak(const std::vector<float>& x, size_t from, size_t to)
+{
+    float p = 0.0f;
+    for (size_t i = from; i < to; ++i)
+        p = std::fmax(p, std::fabs(x[i]));
+    return p;
+}
+
+// The lag in [low, high] at which x correlates best with itself.
+int bestLag(const std::vector<float>& x, size_t from, size_t to, int low, int high,
+            double& correlation)
+{
+    int best = low;
+    correlation = -2.0;
+    for (int lag = low; lag <= high; ++lag) {
+        double xy = 0.0, xx = 0.0, yy = 0.0;
+        for (size_t i = from; i + lag < to; ++i) {
+            xy += x[i] * x[i + lag];
+            xx += x[i] * x[i];
+            yy += x[i + lag] * x[i + lag];
+        }
+        double c = xy / std::sqrt(xx * yy + 1e-30);
+        if (c > correlation) {
+            correlation = c;
+            best = lag;
+        }
+    }
+    return best;
+}
+} // namespace
+
+TEST(RenderedSound, OneOscillatorIsASineAtTheNoteFrequencyAndItsLevel)
+{
+    Player player;
+    ASSERT_TRUE(player.ok());
+    Patch p = plainPatch();
+    ASSERT_EQ(player.setPatch(p), 1908);
+    Render r = player.play({{4096, 0x90, 69, 127}}, 4096 + 3 * 44100);
+    const size_t from = 4096 + 44100, to = r.left.size();
+    EXPECT_NEAR(measureFrequency(r.left, from, to, 44100.0), 440.0, 0.1);
+    // velocity 127 x 0.0063, twice per oscillator, half to each side.
+    EXPECT_NEAR(peak(r.left, from, to), 0.8001f, 0.8001f * 0.01f);
+    EXPECT_NEAR(rms(r.left, from, to), 0.8001 / std::sqrt(2.0), 0.01);
+    for (size_t i = 0; i < r.left.size(); ++i)
+        ASSERT_EQ(r.left[i], r.right[i]) << i;
+}
+
+TEST(RenderedSound, ResonanceSqueezesTheCycleAndNoiseKeepsThePeriod)
+{
+    Player player(44000.0); // note 33 (55 Hz) then has a period of 800 samples
+    ASSERT_TRUE(player.ok());
+    Patch p = plainPatch();
+    p.resonanceHome = 100;
+    p.lowpassCutoff = 128; // the filter as open as it goes
+    ASSERT_EQ(player.setPatch(p), 1908);
+    Render squeezed = player.play({{100, 0x90, 33, 127}}, 44000);
+    const size_t from = 22000, to = 44000;
+    double c = 0.0;
+    EXPECT_NEAR(bestLag(squeezed.left, from, to, 700, 900, c), 800, 1);
+    const float top = peak(squeezed.left, from, to);
+    size_t active = 0;
+    for (size_t i = from; i < to; ++i)
+        active += std::fabs(squeezed.left[i]) > 0.02f * top;
+    const double share = static_cast<double>(active) / (to - from);
+    EXPECT_GT(share, 0.5 / 57);
+    EXPECT_LT(share, 2.0 / 57);
+
+    Player noisy(44000.0);
+    p.resonanceHome = 0;
+    p.noiseHome = 100;
+    ASSERT_EQ(noisy.setPatch(p), 1908);
+    Render n = noisy.play({{100, 0x90, 33, 127}}, 44000);
+    EXPECT_NEAR(bestLag(n.left, from, to, 700, 900, c), 800, 1);
+    EXPECT_GT(c, 0.5);
+    int crossings = 0;
+    for (size_t i = from + 1; i < from + 800; ++i)
+        crossings += (n.left[i - 1] < 0.0f) != (n.left[i] < 0.0f);
+    EXPECT_GT(crossings, 50); // noise, not one cycle per period
+}
+
+TEST(RenderedSound, PanSendsTheSoundToOneSideOnly)
+{
+    for (int pan : {-100, 100}) {
+        Player player;
+        ASSERT_TRUE(player.ok());
+        Patch p = plainPatch();
+        p.panHome = pan;
+        ASSERT_EQ(player.setPatch(p), 1908);
+        Render r = player.play({{1024, 0x90, 60, 100}}, 22050);
+        const std::vector<float>& loud = pan < 0 ? r.left : r.right;
+        const std::vector<float>& quiet = pan < 0 ? r.right : r.left;
+        // Once the pan setting has settled (within its 0.01 smoothing dead
+        // band, 5e-5 of the way across) the other side is 86 dB down.
+        EXPECT_GT(rms(loud, 4096, loud.size()), 0.1) << pan;
+        EXPECT_LT(peak(quiet, 4096, quiet.size()), 1e-4f * peak(loud, 4096, loud.size())) << pan;
+    }
+}
+
+TEST(RenderedSound, FullPitchBendRaisesByAlmostTwoSemitones)
+{
+    Player player;
+    ASSERT_TRUE(player.ok());
+    Patch p = plainPatch();
+    ASSERT_EQ(player.setPatch(p), 1908);
+    Render r = player.play({{1024, 0x90, 69, 127}, {2048, 0xE0, 0x7F, 0x7F}}, 2048 + 3 * 44100);
+    double f = measureFrequency(r.left, 2048 + 44100, r.left.size(), 44100.0);
+    EXPECT_NEAR(12.0 * std::log2(f / 440.0), 1.99976, 0.011);
+}
+
+TEST(RenderedSound, AllNotesOffAndReleaseTailsEndInExactZeros)
+{
+    Player player;
+    ASSERT_TRUE(player.ok());
+    Patch p;
+    newPatch(p);
+    p.syncToHost = 0;
+    p.filterQ = 100; // a ringing filter makes the tail as long as it gets
+    ASSERT_EQ(player.setPatch(p), 1908);
+    Render r = player.play({{0, 0x90, 60, 120}, {0, 0x90, 67, 120}, {22050, 0xB0, 123, 0},
+                            {44100, 0x90, 62, 120}, {50000, 0x80, 62, 0}},
+                           44100 * 3);
+    auto silentFrom = [&](size_t from, size_t to) {
+        size_t last = from;
+        for (size_t i = from; i < to; ++i) {
+            EXPECT_NE(std::fpclassify(r.left[i]), FP_SUBNORMAL) << i;
+            if (r.left[i] != 0.0f || r.right[i] != 0.0f)
+                last = i + 1;
+        }
+        return last;
+    };
+    EXPECT_GT(rms(r.left, 11025, 22050), 0.01);
+    size_t quietAfterReset = silentFrom(22050, 44100);
+    EXPECT_LT(quietAfterReset, 22050u + 4410u); // only the filter's ringing follows
+    // Release 0.2 s: the voice ends, the filter rings out, then zeros.
+    size_t quietAfterRelease = silentFrom(50000, r.left.size());
+    EXPECT_LT(quietAfterRelease, 50000u + 44100u);
+}
+
+TEST(RenderedSound, SameMidiAndPatchRenderBitIdenticalOutput)
+{
+    Patch p;
+    newPatch(p);
+    p.syncToHost = 0;
+    p.seed = 4321;
+    p.reseedMode = 2;
+    std::vector<Message> music = {{0, 0x90, 60, 100}, {300, 0x90, 64, 90}, {5000, 0xE0, 0, 80},
+                                  {9000, 0xB0, 1, 90}, {12000, 0x80, 60, 0}};
+    Render a, b;
+    {
+        Player player;
+        ASSERT_TRUE(player.ok());
+        ASSERT_EQ(player.setPatch(p), 1908);
+        a = player.play(music, 30000, 333);
+    }
+    {
+        Player player;
+        ASSERT_TRUE(player.ok());
+        ASSERT_EQ(player.setPatch(p), 1908);
+        b = player.play(music, 30000, 333);
+    }
+    ASSERT_EQ(a.left.size(), b.left.size());
+    EXPECT_EQ(std::memcmp(a.left.data(), b.left.data(), a.left.size() * sizeof(float)), 0);
+    EXPECT_EQ(std::memcmp(a.right.data(), b.right.data(), a.right.size() * sizeof(float)), 0);
+    EXPECT_GT(rms(a.left, 0, a.left.size()), 0.01);
+}
+
+TEST(RenderedSound, AnyChunkGivesFiniteOutputWithinTheClipperTimesVolume)
+{
+    const unsigned seed = 20240607;
+    std::mt19937 random(seed);
+    Player player;
+    ASSERT_TRUE(player.ok());
+    float loudestVolume = 100.0f; // the smoothed volume never passes its targets
+    for (int round = 0; round < 60; ++round) {
+        Patch p;
+        newPatch(p);
+        unsigned char* bytes = reinterpret_cast<unsigned char*>(&p);
+        const int mode = round % 3;
+        for (size_t i = 24; i < sizeof p; ++i) {
+            if (mode == 0 || random() % 8 == 0)
+                bytes[i] = static_cast<unsigned char>(random());
+        }
+        if (mode == 2) { // non-numbers in every float of the envelopes
+            for (PatchEnvelope& e : p.envelopes) {
+                e.attackTime = NAN;
+                e.pointLevel[1] = INFINITY;
+                e.decayTime = -INFINITY;
+            }
+        }
+        ASSERT_EQ(player.setPatch(p), 1908);
+        Render r = player.play({{0, 0x90, 60, 127}, {5, 0x90, 30, 90}, {9, 0xE0, 0x7F, 0x7F},
+                                {600, 0xB0, 1, 127}, {900, 0x80, 60, 0}},
+                               2048, 256);
+        loudestVolume = std::fmax(loudestVolume, std::fabs(static_cast<float>(p.volumeHome)));
+        const float bound = loudestVolume * 0.01f * 1.0001f;
+        for (size_t i = 0; i < r.left.size(); ++i) {
+            ASSERT_TRUE(std::isfinite(r.left[i]) && std::isfinite(r.right[i]))
+                << "seed " << seed << " round " << round << " sample " << i;
+            ASSERT_LE(std::fabs(r.left[i]), bound) << "seed " << seed << " round " << round;
+            ASSERT_LE(std::fabs(r.right[i]), bound) << "seed " << seed << " round " << round;
+        }
+    }
+}

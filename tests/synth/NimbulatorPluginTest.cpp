@@ -90,7 +90,8 @@ TEST(NimbulatorPlugin, EntryPointRefusesHostsWithoutAVersion)
 #if defined(_WIN32)
     HMODULE library = LoadLibraryA(kPlugin);
     ASSERT_NE(library, nullptr);
-    auto entry = reinterpret_cast<PluginEntryProc>(GetProcAddress(library, "VSTPluginMain"));
+    auto entry = reinterpret_cast<PluginEntryProc>(
+        reinterpret_cast<void*>(GetProcAddress(library, "VSTPluginMain")));
 #else
     void* library = dlopen((std::string("./") + kPlugin).c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library, nullptr) << dlerror();

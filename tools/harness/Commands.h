@@ -8,5 +8,6 @@
 typedef std::vector<std::string> Arguments;
 
 int infoCommand(const Arguments& args);
+int soakCommand(const Arguments& args);
 int processCommand(const Arguments& args);
 int renderCommand(const Arguments& args);

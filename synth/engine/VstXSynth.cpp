@@ -86,13 +86,22 @@ void VstXSynth::renderBlock(float** outputs, VstInt32 frames)
     engine.process(outputs[0], outputs[1], frames, screenNoteRequested, isKeyDown);
 }
 
-void VstXSynth::queueEvents(VstEvents* events) { engine.queueEvents(events); }
+void VstXSynth::queueEvents(VstEvents* events)
+{
+    engine.queueEvents(events);
+}
 
 // ---- Lifecycle -------------------------------------------------------------
 
-void VstXSynth::setSampleRate(float newRate) { sampleRate = newRate; }
+void VstXSynth::setSampleRate(float newRate)
+{
+    sampleRate = newRate;
+}
 
-void VstXSynth::setBlockSize(VstInt32 newSize) { blockSize = newSize; }
+void VstXSynth::setBlockSize(VstInt32 newSize)
+{
+    blockSize = newSize;
+}
 
 void VstXSynth::suspend()
 {
@@ -155,13 +164,15 @@ void VstXSynth::updateLfoDepth()
     settings.lfoRest = 1.0f - settings.lfoDepth;
 }
 
-void VstXSynth::updateLfoStep() { engine.updateLfoStep(); }
+void VstXSynth::updateLfoStep()
+{
+    engine.updateLfoStep();
+}
 
 void VstXSynth::updateAttractStep()
 {
     // Integer product first; 64-bit so that any stored value is defined.
-    const int64_t product =
-        static_cast<int64_t>(settings.liveCount) * programs[curProgram].attract;
+    const int64_t product = static_cast<int64_t>(settings.liveCount) * programs[curProgram].attract;
     settings.attractStep = static_cast<float>(static_cast<double>(product) * samplePeriod * 0.03);
 }
 
@@ -186,26 +197,59 @@ void VstXSynth::updateReflectionFactor()
 
 // ---- Engine hooks filled in by the engine ------------------------------------
 
-void VstXSynth::resetDevices() { engine.resetDevices(); }
+void VstXSynth::resetDevices()
+{
+    engine.resetDevices();
+}
 
-void VstXSynth::applySpeedSpread() { engine.applySpeedSpread(); }
+void VstXSynth::applySpeedSpread()
+{
+    engine.applySpeedSpread();
+}
 
-void VstXSynth::useCurrentProgram() { engine.usePatch(&programs[curProgram]); }
+void VstXSynth::useCurrentProgram()
+{
+    engine.usePatch(&programs[curProgram]);
+}
 
-Oscillator* VstXSynth::getOscillators() { return engine.oscillators; }
+Oscillator* VstXSynth::getOscillators()
+{
+    return engine.oscillators;
+}
 
-SynthTables* VstXSynth::getTables() { return &engine.tables; }
+SynthTables* VstXSynth::getTables()
+{
+    return &engine.tables;
+}
 
-void VstXSynth::attackTimeChanged(int32_t envelope) { engine.attackTimeChanged(envelope); }
-void VstXSynth::decayTimeChanged(int32_t envelope) { engine.decayTimeChanged(envelope); }
-void VstXSynth::releaseTimeChanged(int32_t envelope) { engine.releaseTimeChanged(envelope); }
-void VstXSynth::pointLevelChanged(int32_t envelope) { engine.pointLevelChanged(envelope); }
+void VstXSynth::attackTimeChanged(int32_t envelope)
+{
+    engine.attackTimeChanged(envelope);
+}
+void VstXSynth::decayTimeChanged(int32_t envelope)
+{
+    engine.decayTimeChanged(envelope);
+}
+void VstXSynth::releaseTimeChanged(int32_t envelope)
+{
+    engine.releaseTimeChanged(envelope);
+}
+void VstXSynth::pointLevelChanged(int32_t envelope)
+{
+    engine.pointLevelChanged(envelope);
+}
 void VstXSynth::lastAttackPointChanged(int32_t envelope)
 {
     engine.lastAttackPointChanged(envelope);
 }
-void VstXSynth::sustainLevelChanged(int32_t envelope) { engine.sustainLevelChanged(envelope); }
-void VstXSynth::releaseLevelChanged(int32_t envelope) { engine.releaseLevelChanged(envelope); }
+void VstXSynth::sustainLevelChanged(int32_t envelope)
+{
+    engine.sustainLevelChanged(envelope);
+}
+void VstXSynth::releaseLevelChanged(int32_t envelope)
+{
+    engine.releaseLevelChanged(envelope);
+}
 
 void VstXSynth::releaseComputerKeys()
 {
@@ -216,9 +260,15 @@ void VstXSynth::releaseComputerKeys()
 
 // ---- What the engine asks while it renders (audio thread) ----------------------
 
-void VstXSynth::engineSetParameter(int32_t index, float value) { setParameter(index, value); }
+void VstXSynth::engineSetParameter(int32_t index, float value)
+{
+    setParameter(index, value);
+}
 
-void VstXSynth::engineDevicesReset() { clearKeyboardDisplay(); }
+void VstXSynth::engineDevicesReset()
+{
+    clearKeyboardDisplay();
+}
 
 bool VstXSynth::engineHostTempo(double& bpm)
 {
@@ -229,7 +279,10 @@ bool VstXSynth::engineHostTempo(double& bpm)
     return true;
 }
 
-void VstXSynth::engineTempoChanged() { editorRefresh(); }
+void VstXSynth::engineTempoChanged()
+{
+    editorRefresh();
+}
 
 // ---- Editor ----------------------------------------------------------------
 
@@ -390,7 +443,10 @@ void VstXSynth::getParameterDisplay(VstInt32 index, char* text)
         formatParameterValue(programs[curProgram], *info, text, kDisplayTextSize);
 }
 
-void VstXSynth::getParameterName(VstInt32 index, char* text) { getParameterShortName(index, text); }
+void VstXSynth::getParameterName(VstInt32 index, char* text)
+{
+    getParameterShortName(index, text);
+}
 
 void VstXSynth::getParameterShortName(int32_t index, char* text)
 {
@@ -430,13 +486,13 @@ void VstXSynth::setControlValue(int32_t id, int32_t value)
         int32_t id;
         int32_t Patch::*field;
     } controls[] = {
-        {1022, &Patch::volumeHome},    {1031, &Patch::panHome},     {1032, &Patch::resonanceHome},
+        {1022, &Patch::volumeHome},     {1031, &Patch::panHome},    {1032, &Patch::resonanceHome},
         {1033, &Patch::resonanceRange}, {1034, &Patch::panRange},   {1035, &Patch::pitchRange},
-        {1036, &Patch::volumeRange},   {1037, &Patch::coarseTune},  {1038, &Patch::fineTune},
-        {1039, &Patch::noiseHome},     {1040, &Patch::noiseRange},  {1041, &Patch::filterQ},
-        {1042, &Patch::lowpassCutoff}, {1043, &Patch::speed},       {1044, &Patch::stdDev},
-        {1046, &Patch::attract},       {1047, &Patch::repel},       {1048, &Patch::proximity},
-        {1049, &Patch::reflection},    {1050, &Patch::overdrive},   {1051, &Patch::lfoDepth},
+        {1036, &Patch::volumeRange},    {1037, &Patch::coarseTune}, {1038, &Patch::fineTune},
+        {1039, &Patch::noiseHome},      {1040, &Patch::noiseRange}, {1041, &Patch::filterQ},
+        {1042, &Patch::lowpassCutoff},  {1043, &Patch::speed},      {1044, &Patch::stdDev},
+        {1046, &Patch::attract},        {1047, &Patch::repel},      {1048, &Patch::proximity},
+        {1049, &Patch::reflection},     {1050, &Patch::overdrive},  {1051, &Patch::lfoDepth},
     };
     for (const auto& control : controls) {
         if (control.id != id)

@@ -33,11 +33,11 @@ public:
     ~VstXSynth() override;                               // UI thread
 
     // Effect base overrides.
-    void setParameter(VstInt32 index, float value) override; // any thread
-    float getParameter(VstInt32 index) override;             // any thread
-    void getParameterLabel(VstInt32 index, char* label) override;   // UI thread
-    void getParameterDisplay(VstInt32 index, char* text) override;  // UI thread
-    void getParameterName(VstInt32 index, char* text) override;     // UI thread
+    void setParameter(VstInt32 index, float value) override;       // any thread
+    float getParameter(VstInt32 index) override;                   // any thread
+    void getParameterLabel(VstInt32 index, char* label) override;  // UI thread
+    void getParameterDisplay(VstInt32 index, char* text) override; // UI thread
+    void getParameterName(VstInt32 index, char* text) override;    // UI thread
     VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                          float opt) override; // UI thread (audio thread for events)
 
@@ -46,15 +46,15 @@ public:
                           VstInt32 sampleFrames) override; // audio thread
     VstInt32 processEvents(VstEvents* events) override;    // audio thread
 
-    void setProgram(VstInt32 program) override;                           // UI thread
-    void setProgramName(char* name) override;                             // UI thread
-    void getProgramName(char* name) override;                             // UI thread
-    VstInt32 getChunk(void** data, bool isPreset) override;               // UI thread
+    void setProgram(VstInt32 program) override;                               // UI thread
+    void setProgramName(char* name) override;                                 // UI thread
+    void getProgramName(char* name) override;                                 // UI thread
+    VstInt32 getChunk(void** data, bool isPreset) override;                   // UI thread
     VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override; // UI thread
     bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
     bool copyProgram(VstInt32 destination) override; // UI thread
 
-    void setSampleRate(float newRate) override;  // UI thread; used from the next reset
+    void setSampleRate(float newRate) override;   // UI thread; used from the next reset
     void setBlockSize(VstInt32 newSize) override; // UI thread
     void suspend() override;                      // UI thread
     void resume() override;                       // UI thread
@@ -93,7 +93,7 @@ public:
 
     // Engine state read by tests and by the editor.
     bool isSuspended() const { return suspended; }
-    double getSamplePeriod() const { return samplePeriod; } // seconds
+    double getSamplePeriod() const { return samplePeriod; }           // seconds
     const Patch& program(int index) const { return programs[index]; } // index 0..31
 
 private:
@@ -141,7 +141,7 @@ private:
     // before the constructor body gives the programs their clock seeds.
     SynthEngine engine{settings};
 
-    double engineSampleRate = 44100.0; // Hz, taken from sampleRate at each reset
+    double engineSampleRate = 44100.0;   // Hz, taken from sampleRate at each reset
     double samplePeriod = 1.0 / 44100.0; // seconds
 
     int32_t redistributeIndex = 0;

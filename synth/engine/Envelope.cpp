@@ -74,8 +74,8 @@ void Envelope::attackTimeChanged(float rate)
         return;
     const PatchEnvelope& e = *shape;
     float start = map(e.pointLevel[point]);
-    float r = std::fabs(target - start) >= 0.0001f ? 1.0f - (value - start) / (target - start)
-                                                    : 0.0f;
+    float r =
+        std::fabs(target - start) >= 0.0001f ? 1.0f - (value - start) / (target - start) : 0.0f;
     float samples = r * (e.pointTime[point + 1] - e.pointTime[point]) * e.attackTime * rate;
     step = lengthStep(value, target, samples);
     remaining = sampleCount(samples);

@@ -18,13 +18,13 @@ class Envelope {
 public:
     enum Stage { kAttack = 0, kDecay = 1, kRelease = 2, kFinished = 3 };
 
-    bool bipolar = false;               // levels map to -range..+range
+    bool bipolar = false; // levels map to -range..+range
     const PatchEnvelope* shape = nullptr;
     int32_t stage = kFinished;
     float value = 0.0f;
-    float step = 0.0f;      // increment per sample (attack, release); keep factor (decay)
-    int32_t remaining = 0;  // samples left in the attack segment or release
-    int32_t point = 0;      // start point of the attack segment
+    float step = 0.0f;     // increment per sample (attack, release); keep factor (decay)
+    int32_t remaining = 0; // samples left in the attack segment or release
+    int32_t point = 0;     // start point of the attack segment
     float target = 0.0f;
 
     // rate: sample rate in Hz.

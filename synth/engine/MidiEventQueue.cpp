@@ -1,5 +1,6 @@
 #include "MidiEventQueue.h"
 
+#include <cstddef>
 #include <cstring>
 
 void MidiEventQueue::clear()
@@ -15,8 +16,11 @@ void MidiEventQueue::fill(const VstEvents* events)
     readPosition = 0;
     count = 0;
     if (events) {
+        // The record declares two pointers; a host allocates numEvents of them.
+        const VstEvent* const* list = reinterpret_cast<const VstEvent* const*>(
+            reinterpret_cast<const char*>(events) + offsetof(VstEvents, events));
         for (int32_t i = 0; i < events->numEvents && count < kCapacity; ++i) {
-            const VstEvent* e = events->events[i];
+            const VstEvent* e = list[i];
             if (!e || e->type != kVstMidiType)
                 continue;
             std::memcpy(&entries[count], e, sizeof(VstMidiEvent));

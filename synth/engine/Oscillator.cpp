@@ -22,7 +22,10 @@ inline double lengthSquared(const double* v)
 }
 } // namespace
 
-int32_t Oscillator::voiceState() const { return voice ? voice->state : 3; }
+int32_t Oscillator::voiceState() const
+{
+    return voice ? voice->state : 3;
+}
 
 void Oscillator::randomise()
 {
@@ -90,8 +93,7 @@ void Oscillator::reflect(int d, double factor, const SynthTables& tables)
     normalise(tables);
 }
 
-void Oscillator::step(const SynthSettings& settings, const SynthTables& tables,
-                      double samplePeriod)
+void Oscillator::step(const SynthSettings& settings, const SynthTables& tables, double samplePeriod)
 {
     if (!voice || voice->state == 3)
         return;

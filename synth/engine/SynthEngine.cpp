@@ -23,8 +23,8 @@ inline bool smoothTowards(float& field, float source, float coefficient)
     return false;
 }
 
-const float kLfoMeasures[9] = {0.25f, 1.0f / 3.0f, 0.5f, 2.0f / 3.0f, 1.0f,
-                               4.0f / 3.0f, 2.0f, 8.0f / 3.0f, 4.0f};
+const float kLfoMeasures[9] = {0.25f,       1.0f / 3.0f, 0.5f,        2.0f / 3.0f, 1.0f,
+                               4.0f / 3.0f, 2.0f,        8.0f / 3.0f, 4.0f};
 } // namespace
 
 SynthEngine::SynthEngine(SynthSettings& engineSettings)
@@ -148,10 +148,17 @@ bool SynthEngine::smoothSettings()
     // record could ask for an undamped (unstable) or nonsensical design.
     if (smoothTowards(settings.filterQParam, static_cast<float>(clampInt(p.filterQ, 0, 100)), k)) {
         switch (p.filterDepth) {
-        case 0: settings.filterQ = 1.0f + settings.filterQParam * 0.05f; break;
-        case 1: settings.filterQ = 1.0f + settings.filterQParam * 0.02f; break;
-        case 2: settings.filterQ = 1.0f + settings.filterQParam * 0.015f; break;
-        default: break;
+        case 0:
+            settings.filterQ = 1.0f + settings.filterQParam * 0.05f;
+            break;
+        case 1:
+            settings.filterQ = 1.0f + settings.filterQParam * 0.02f;
+            break;
+        case 2:
+            settings.filterQ = 1.0f + settings.filterQParam * 0.015f;
+            break;
+        default:
+            break;
         }
         filterChanged = true;
     }
@@ -189,7 +196,8 @@ void SynthEngine::applySpeedSpread()
         float f = s * 0.02f;
         float spacing = 2.0f * f / static_cast<float>(n - 1);
         for (int32_t i = 0; i < n; ++i)
-            oscillators[i].speedFactor = (static_cast<float>(i) * spacing + (1.0f - f)) * samplePeriod;
+            oscillators[i].speedFactor =
+                (static_cast<float>(i) * spacing + (1.0f - f)) * samplePeriod;
     } else {
         float f = (s - 50.0f) * 0.04f;
         float spacing = 2.0f / static_cast<float>(n - 1);
@@ -379,7 +387,10 @@ void SynthEngine::noteOff(int32_t note)
 
 // ---- Events ------------------------------------------------------------------
 
-void SynthEngine::queueEvents(const VstEvents* events) { queue.fill(events); }
+void SynthEngine::queueEvents(const VstEvents* events)
+{
+    queue.fill(events);
+}
 
 void SynthEngine::dispatch(const VstMidiEvent& event)
 {

@@ -369,7 +369,10 @@ TEST(Engine, HostTempoIsClampedAndItsAbsenceSwitchesSyncOff)
 
 namespace {
 bool heldKeys[256];
-bool fakeKeyState(int virtualKey) { return heldKeys[virtualKey & 255]; }
+bool fakeKeyState(int virtualKey)
+{
+    return heldKeys[virtualKey & 255];
+}
 } // namespace
 
 TEST(ComputerKeyboard, PlaysTheTableOnlyWhileEnabledAndReleasesOnClose)
@@ -382,7 +385,7 @@ TEST(ComputerKeyboard, PlaysTheTableOnlyWhileEnabledAndReleasesOnClose)
 
     EngineRig rig;
     rig.keySource = fakeKeyState;
-    heldKeys['Q'] = true;
+    heldKeys[static_cast<int>('Q')] = true;
     rig.render(8); // editor closed: nothing
     EXPECT_EQ(rig.engine.activeCount, 0);
     rig.engine.keyPollEnabled = true;
@@ -392,19 +395,19 @@ TEST(ComputerKeyboard, PlaysTheTableOnlyWhileEnabledAndReleasesOnClose)
     EXPECT_EQ(rig.engine.activeVoices->velocityGain, 96 * 0.0063f);
     rig.render(8); // still held: no second note
     EXPECT_EQ(rig.engine.activeCount, 1);
-    heldKeys['Q'] = false;
-    heldKeys['3'] = true;
+    heldKeys[static_cast<int>('Q')] = false;
+    heldKeys[static_cast<int>('3')] = true;
     rig.render(8);
     EXPECT_EQ(rig.engine.activeCount, 1);
     EXPECT_EQ(rig.engine.activeVoices->note, 63);
     rig.engine.releaseComputerKeys();
     EXPECT_EQ(rig.engine.activeCount, 0);
     rig.patch.qwertyControl = 0;
-    heldKeys['3'] = false;
-    heldKeys['Z'] = true;
+    heldKeys[static_cast<int>('3')] = false;
+    heldKeys[static_cast<int>('Z')] = true;
     rig.render(8);
     EXPECT_EQ(rig.engine.activeCount, 0);
-    heldKeys['Z'] = false;
+    heldKeys[static_cast<int>('Z')] = false;
 }
 
 TEST(Engine, ScreenNoteChangesBecomeNoteOffThenNoteOn)

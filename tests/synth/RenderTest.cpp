@@ -43,10 +43,7 @@ public:
     }
     bool ok() const { return host != nullptr; }
 
-    intptr_t setPatch(Patch& patch)
-    {
-        return host->dispatch(effSetChunk, 1, sizeof patch, &patch);
-    }
+    intptr_t setPatch(Patch& patch) { return host->dispatch(effSetChunk, 1, sizeof patch, &patch); }
 
     Render play(const std::vector<Message>& messages, long frames, int block = 512)
     {
@@ -73,8 +70,8 @@ public:
                 std::vector<intptr_t> words(sizeof(VstEvents) / sizeof(intptr_t) + events.size());
                 VstEvents* list = reinterpret_cast<VstEvents*>(words.data());
                 list->numEvents = static_cast<int32_t>(events.size());
-                VstEvent** slots = reinterpret_cast<VstEvent**>(
-                    reinterpret_cast<char*>(list) + offsetof(VstEvents, events));
+                VstEvent** slots = reinterpret_cast<VstEvent**>(reinterpret_cast<char*>(list) +
+                                                                offsetof(VstEvents, events));
                 for (size_t i = 0; i < events.size(); ++i)
                     slots[i] = reinterpret_cast<VstEvent*>(&events[i]);
                 host->dispatch(effProcessEvents, 0, 0, list);
@@ -247,8 +244,11 @@ TEST(RenderedSound, AllNotesOffAndReleaseTailsEndInExactZeros)
     p.syncToHost = 0;
     p.filterQ = 100; // a ringing filter makes the tail as long as it gets
     ASSERT_EQ(player.setPatch(p), 1908);
-    Render r = player.play({{0, 0x90, 60, 120}, {0, 0x90, 67, 120}, {22050, 0xB0, 123, 0},
-                            {44100, 0x90, 62, 120}, {50000, 0x80, 62, 0}},
+    Render r = player.play({{0, 0x90, 60, 120},
+                            {0, 0x90, 67, 120},
+                            {22050, 0xB0, 123, 0},
+                            {44100, 0x90, 62, 120},
+                            {50000, 0x80, 62, 0}},
                            44100 * 3);
     auto silentFrom = [&](size_t from, size_t to) {
         size_t last = from;
@@ -274,8 +274,11 @@ TEST(RenderedSound, SameMidiAndPatchRenderBitIdenticalOutput)
     p.syncToHost = 0;
     p.seed = 4321;
     p.reseedMode = 2;
-    std::vector<Message> music = {{0, 0x90, 60, 100}, {300, 0x90, 64, 90}, {5000, 0xE0, 0, 80},
-                                  {9000, 0xB0, 1, 90}, {12000, 0x80, 60, 0}};
+    std::vector<Message> music = {{0, 0x90, 60, 100},
+                                  {300, 0x90, 64, 90},
+                                  {5000, 0xE0, 0, 80},
+                                  {9000, 0xB0, 1, 90},
+                                  {12000, 0x80, 60, 0}};
     Render a, b;
     {
         Player player;
@@ -319,8 +322,11 @@ TEST(RenderedSound, AnyChunkGivesFiniteOutputWithinTheClipperTimesVolume)
             }
         }
         ASSERT_EQ(player.setPatch(p), 1908);
-        Render r = player.play({{0, 0x90, 60, 127}, {5, 0x90, 30, 90}, {9, 0xE0, 0x7F, 0x7F},
-                                {600, 0xB0, 1, 127}, {900, 0x80, 60, 0}},
+        Render r = player.play({{0, 0x90, 60, 127},
+                                {5, 0x90, 30, 90},
+                                {9, 0xE0, 0x7F, 0x7F},
+                                {600, 0xB0, 1, 127},
+                                {900, 0x80, 60, 0}},
                                2048, 256);
         loudestVolume = std::fmax(loudestVolume, std::fabs(static_cast<float>(p.volumeHome)));
         const float bound = loudestVolume * 0.01f * 1.0001f;

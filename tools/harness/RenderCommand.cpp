@@ -16,9 +16,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
-#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <sys/stat.h>
@@ -65,8 +65,7 @@ bool parseNumber(const std::string& text, double& value)
 bool parseInteger(const std::string& text, long low, long high, long& value)
 {
     double number;
-    if (!parseNumber(text, number) || number != std::floor(number) || number < low ||
-        number > high)
+    if (!parseNumber(text, number) || number != std::floor(number) || number < low || number > high)
         return false;
     value = static_cast<long>(number);
     return true;
@@ -108,8 +107,8 @@ int parseOptions(const Arguments& args, Options& o)
             return 2;
         }
         if (!good) {
-            std::fprintf(stderr, "nimhost render: bad value '%s' for %s\n%s", v.c_str(),
-                         a.c_str(), kUsage);
+            std::fprintf(stderr, "nimhost render: bad value '%s' for %s\n%s", v.c_str(), a.c_str(),
+                         kUsage);
             return 2;
         }
     }
@@ -235,7 +234,10 @@ private:
     std::vector<intptr_t> words;
 };
 
-double toDecibels(double level) { return level > 0.0 ? 20.0 * std::log10(level) : -INFINITY; }
+double toDecibels(double level)
+{
+    return level > 0.0 ? 20.0 * std::log10(level) : -INFINITY;
+}
 } // namespace
 
 int renderCommand(const Arguments& args)
@@ -277,9 +279,8 @@ int renderCommand(const Arguments& args)
         return fail(o.plugin + " refused the program record");
 
     long long lastFrame = messages.empty() ? 0 : messages.back().frame;
-    long long total = o.seconds > 0.0
-                          ? static_cast<long long>(std::llround(o.seconds * o.rate))
-                          : lastFrame + static_cast<long long>(kTailSeconds * o.rate);
+    long long total = o.seconds > 0.0 ? static_cast<long long>(std::llround(o.seconds * o.rate))
+                                      : lastFrame + static_cast<long long>(kTailSeconds * o.rate);
     if (total < 1)
         total = 1;
 
@@ -313,8 +314,8 @@ int renderCommand(const Arguments& args)
             std::memset(&e, 0, sizeof e);
             e.type = kVstMidiType;
             e.byteSize = sizeof e;
-            e.deltaFrames = static_cast<int32_t>(std::max<long long>(0, messages[next].frame -
-                                                                            position));
+            e.deltaFrames =
+                static_cast<int32_t>(std::max<long long>(0, messages[next].frame - position));
             std::memcpy(e.midiData, messages[next].bytes, 3);
             block.slots()[count] = reinterpret_cast<VstEvent*>(&e);
             ++count;

@@ -7,7 +7,7 @@ set -e
 cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-60}"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
+cmake --build --preset fuzz --target fuzzers
 mkdir -p build/fuzz/crashes
 passed=0
 for target in build/fuzz/bin/fuzz_*; do

@@ -10,6 +10,7 @@
 #include "PluginHost.h"
 
 #include <chrono>
+#include <cstddef>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -75,8 +76,11 @@ public:
         VstEvents* list = reinterpret_cast<VstEvents*>(storage.data());
         list->numEvents = static_cast<int32_t>(count);
         list->reserved = 0;
+        // The pointer array runs past the two entries the record declares.
+        VstEvent** slots =
+            reinterpret_cast<VstEvent**>(storage.data() + offsetof(VstEvents, events));
         for (size_t i = 0; i < count; ++i)
-            list->events[i] = reinterpret_cast<VstEvent*>(&midi[i]);
+            slots[i] = reinterpret_cast<VstEvent*>(&midi[i]);
         return list;
     }
 

@@ -110,19 +110,36 @@ void SynthEngine::updateRepelStep()
     settings.repelStep = static_cast<float>(static_cast<double>(product) * period * 0.01);
 }
 
+void SynthEngine::updateLfoDepth()
+{
+    const int32_t depth = clampInt(patch->lfoDepth, 0, 100);
+    settings.lfoDepth = static_cast<float>(depth * static_cast<double>(0.01f));
+    settings.lfoRest = 1.0f - settings.lfoDepth;
+}
+
+void SynthEngine::updateProximityRadius()
+{
+    settings.proximityRadius = static_cast<float>(patch->proximity * static_cast<double>(0.005f));
+}
+
+void SynthEngine::updateReflectionFactor()
+{
+    // Beyond 0..100 the factor would overflow towards infinity.
+    const int32_t reflection = clampInt(patch->reflection, 0, 100);
+    settings.reflectionFactor = std::pow(2.0, (reflection - 50) * 0.1);
+}
+
 void SynthEngine::loadSettings()
 {
     const Patch& p = *patch;
     settings.redistributionMs = settings.portamentoMs = settings.smoothingMs = -1;
     updateSteps();
-    int32_t depth = clampInt(p.lfoDepth, 0, 100);
-    settings.lfoDepth = static_cast<float>(depth * static_cast<double>(0.01f));
-    settings.lfoRest = 1.0f - settings.lfoDepth;
+    updateLfoDepth();
     updateLfoStep();
     updateAttractStep();
     updateRepelStep();
-    settings.proximityRadius = static_cast<float>(p.proximity * static_cast<double>(0.005f));
-    settings.reflectionFactor = std::pow(2.0, (clampInt(p.reflection, 0, 100) - 50) * 0.1);
+    updateProximityRadius();
+    updateReflectionFactor();
     settings.phaseCorrelation = p.phaseCorrelation != 0;
     settings.reseedMode = p.reseedMode;
     settings.pitchBend = 0.0f;

@@ -60,8 +60,13 @@ public:
     // Loads the program's non-smoothed settings (times, LFO, steering,
     // reflection, phase correlation, reseed mode; pitch bend to 0).
     void loadSettings();
+    // Derived settings of single program fields, for loads and for
+    // parameter changes.
     void updateAttractStep();
     void updateRepelStep();
+    void updateLfoDepth();
+    void updateProximityRadius();
+    void updateReflectionFactor();
 
     // Audio thread.
     void queueEvents(const VstEvents* events);

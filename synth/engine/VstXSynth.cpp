@@ -8,15 +8,6 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-// Limits used where a program field feeds arithmetic: a record from a chunk
-// or file may hold anything, and the stored bytes are kept as they are.
-int32_t clampInt(int32_t value, int32_t low, int32_t high)
-{
-    return value < low ? low : (value > high ? high : value);
-}
-} // namespace
-
 VstXSynth::VstXSynth(audioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParams)
 {
@@ -119,80 +110,18 @@ void VstXSynth::resume()
 void VstXSynth::reset()
 {
     // A rate of zero, below or not a number keeps the previous one.
-    if (sampleRate > 0.0f && std::isfinite(sampleRate)) {
-        engineSampleRate = sampleRate;
-        samplePeriod = 1.0 / engineSampleRate;
-    }
-    engine.setSampleRate(engineSampleRate);
+    engine.setSampleRate(sampleRate);
     loadProgramIntoSettings();
     applySpeedSpread();
-    redistributeIndex = 0;
-    steerIndex = 0;
     mouseSteering = 0;
-    for (bool& key : keyDown)
-        key = false;
     engine.reset(); // queue, rotating indices, filter, computer keys, devices
 }
 
+// Takes over the program's times, LFO, steering, reflection, phase
+// correlation and reseed mode; the smoothed fields follow on their own.
 void VstXSynth::loadProgramIntoSettings()
 {
-    const Patch& patch = programs[curProgram];
-    settings.redistributionMs = clampInt(patch.redistributionTime, 1, 4000);
-    settings.fadeStep = static_cast<float>(samplePeriod * 1000.0 / settings.redistributionMs);
-    settings.portamentoMs = clampInt(patch.portamentoTime, 1, 1000);
-    settings.glideStep = static_cast<float>(samplePeriod * 1000.0 / settings.portamentoMs);
-    settings.smoothingMs = clampInt(patch.smoothingHalfLife, 1, 500);
-    settings.smoothKeep =
-        static_cast<float>(std::pow(2.0, -1000.0 / (44100.0 * settings.smoothingMs)));
-    settings.smoothCoef = 1.0f - settings.smoothKeep;
-    updateLfoDepth();
-    updateLfoStep();
-    updateAttractStep();
-    updateRepelStep();
-    updateProximityRadius();
-    updateReflectionFactor();
-    settings.phaseCorrelation = patch.phaseCorrelation != 0;
-    settings.reseedMode = patch.reseedMode;
-    settings.pitchBend = 0.0f;
-    settings.pitchBendTarget = 0.0f;
-}
-
-void VstXSynth::updateLfoDepth()
-{
-    const int32_t depth = clampInt(programs[curProgram].lfoDepth, 0, 100);
-    settings.lfoDepth = static_cast<float>(depth * static_cast<double>(0.01f));
-    settings.lfoRest = 1.0f - settings.lfoDepth;
-}
-
-void VstXSynth::updateLfoStep()
-{
-    engine.updateLfoStep();
-}
-
-void VstXSynth::updateAttractStep()
-{
-    // Integer product first; 64-bit so that any stored value is defined.
-    const int64_t product = static_cast<int64_t>(settings.liveCount) * programs[curProgram].attract;
-    settings.attractStep = static_cast<float>(static_cast<double>(product) * samplePeriod * 0.03);
-}
-
-void VstXSynth::updateRepelStep()
-{
-    const int64_t product = static_cast<int64_t>(settings.liveCount) * programs[curProgram].repel;
-    settings.repelStep = static_cast<float>(static_cast<double>(product) * samplePeriod * 0.01);
-}
-
-void VstXSynth::updateProximityRadius()
-{
-    settings.proximityRadius =
-        static_cast<float>(programs[curProgram].proximity * static_cast<double>(0.005f));
-}
-
-void VstXSynth::updateReflectionFactor()
-{
-    // Beyond 0..100 the factor would overflow towards infinity.
-    const int32_t reflection = clampInt(programs[curProgram].reflection, 0, 100);
-    settings.reflectionFactor = std::pow(2.0, (reflection - 50) * 0.1);
+    engine.loadSettings();
 }
 
 // ---- Engine hooks filled in by the engine ------------------------------------
@@ -253,8 +182,6 @@ void VstXSynth::releaseLevelChanged(int32_t envelope)
 
 void VstXSynth::releaseComputerKeys()
 {
-    for (bool& key : keyDown)
-        key = false;
     engine.releaseComputerKeys();
 }
 
@@ -356,27 +283,27 @@ void VstXSynth::applyParameterChange(const ParameterInfo& info)
     case ParameterChange::None:
         break;
     case ParameterChange::LfoDepth:
-        updateLfoDepth();
+        engine.updateLfoDepth();
         break;
     case ParameterChange::SpeedSpread:
         applySpeedSpread();
         break;
     case ParameterChange::Reflection:
-        updateReflectionFactor();
+        engine.updateReflectionFactor();
         break;
     case ParameterChange::Attraction:
-        updateAttractStep();
+        engine.updateAttractStep();
         break;
     case ParameterChange::Repulsion:
-        updateRepelStep();
+        engine.updateRepelStep();
         break;
     case ParameterChange::Proximity:
-        updateProximityRadius();
+        engine.updateProximityRadius();
         break;
     case ParameterChange::OscillatorCount:
         applySpeedSpread();
-        updateAttractStep();
-        updateRepelStep();
+        engine.updateAttractStep();
+        engine.updateRepelStep();
         break;
     case ParameterChange::Envelope: {
         const int32_t envelope = info.field.envelope;
@@ -503,19 +430,19 @@ void VstXSynth::setControlValue(int32_t id, int32_t value)
             applySpeedSpread();
             break;
         case 1046:
-            updateAttractStep();
+            engine.updateAttractStep();
             break;
         case 1047:
-            updateRepelStep();
+            engine.updateRepelStep();
             break;
         case 1048:
-            updateProximityRadius();
+            engine.updateProximityRadius();
             break;
         case 1049:
-            updateReflectionFactor();
+            engine.updateReflectionFactor();
             break;
         case 1051:
-            updateLfoDepth();
+            engine.updateLfoDepth();
             break;
         default:
             break;

@@ -93,17 +93,15 @@ public:
 
     // Engine state read by tests and by the editor.
     bool isSuspended() const { return suspended; }
-    double getSamplePeriod() const { return samplePeriod; }           // seconds
+    double getSamplePeriod() const { return engine.samplePeriod(); } // seconds
     const Patch& program(int index) const { return programs[index]; } // index 0..31
 
 private:
     // The engine hooks. Audio thread: renderBlock writes `frames` samples to
     // both outputs (never accumulating); queueEvents copies incoming MIDI
-    // events into the event queue. UI thread: updateLfoStep recomputes
-    // settings.lfoStep from the tempo and the program's LFO options.
+    // events into the event queue.
     void renderBlock(float** outputs, VstInt32 frames);
     void queueEvents(VstEvents* events);
-    void updateLfoStep();
 
     // The common processing entry; audio thread.
     void processBlock(float** outputs, VstInt32 frames);
@@ -115,12 +113,6 @@ private:
     void loadProgramIntoSettings();
     // Runs the change step of a parameter row after its value was stored.
     void applyParameterChange(const ParameterInfo& info);
-    // Derived values of single parameters, from the current program.
-    void updateLfoDepth();
-    void updateAttractStep();
-    void updateRepelStep();
-    void updateProximityRadius();
-    void updateReflectionFactor();
     // Points the voices at the current program.
     void useCurrentProgram();
     // Tells the editor (when it exists) that a parameter or the whole
@@ -141,16 +133,10 @@ private:
     // before the constructor body gives the programs their clock seeds.
     SynthEngine engine{settings};
 
-    double engineSampleRate = 44100.0;   // Hz, taken from sampleRate at each reset
-    double samplePeriod = 1.0 / 44100.0; // seconds
-
-    int32_t redistributeIndex = 0;
-    int32_t steerIndex = 0;
     int32_t screenNoteRequested = -1;
     int32_t screenNotePlaying = -1;
     int32_t mouseSteering = 0;
     bool suspended = true;
-    bool keyDown[kComputerKeys] = {};
     bool processedSinceRedraw = false;
     // Set by setParameter on an unknown index (possibly on the audio
     // thread); the UI thread's next dispatcher call shows the message.

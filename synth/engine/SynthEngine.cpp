@@ -151,15 +151,18 @@ bool SynthEngine::smoothSettings()
     const Patch& p = *patch;
     const float k = settings.smoothCoef;
     bool filterChanged = false;
-    smoothTowards(settings.volume, static_cast<float>(p.volumeHome), k);
-    smoothTowards(settings.panHome, static_cast<float>(p.panHome), k);
-    smoothTowards(settings.resonanceHome, static_cast<float>(p.resonanceHome), k);
-    smoothTowards(settings.noiseHome, static_cast<float>(p.noiseHome), k);
-    smoothTowards(settings.volumeRange, static_cast<float>(p.volumeRange), k);
-    smoothTowards(settings.pitchRange, static_cast<float>(p.pitchRange), k);
-    smoothTowards(settings.panRange, static_cast<float>(p.panRange), k);
-    smoothTowards(settings.resonanceRange, static_cast<float>(p.resonanceRange), k);
-    smoothTowards(settings.noiseRange, static_cast<float>(p.noiseRange), k);
+    // Held to their ranges: a stored record may carry any value, and the
+    // master volume in particular must never exceed 100 percent.
+    auto percent = [](int32_t v) { return static_cast<float>(clampInt(v, 0, 100)); };
+    smoothTowards(settings.volume, percent(p.volumeHome), k);
+    smoothTowards(settings.panHome, static_cast<float>(clampInt(p.panHome, -100, 100)), k);
+    smoothTowards(settings.resonanceHome, percent(p.resonanceHome), k);
+    smoothTowards(settings.noiseHome, percent(p.noiseHome), k);
+    smoothTowards(settings.volumeRange, percent(p.volumeRange), k);
+    smoothTowards(settings.pitchRange, percent(p.pitchRange), k);
+    smoothTowards(settings.panRange, percent(p.panRange), k);
+    smoothTowards(settings.resonanceRange, percent(p.resonanceRange), k);
+    smoothTowards(settings.noiseRange, percent(p.noiseRange), k);
 
     // The filter's inputs are held to their ranges: beyond them a stored
     // record could ask for an undamped (unstable) or nonsensical design.

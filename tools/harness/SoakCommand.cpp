@@ -5,7 +5,8 @@
 // all-notes-off, and block sizes from 0 to the maximum. Reports the samples
 // rendered, the non-finite samples (must be none), the slowest block relative
 // to the average cost per sample (a denormal stall shows up there) and the
-// peak level. Exits 1 when any output sample was not finite.
+// peak level. Exits 1 when any output sample was not finite, or when the peak
+// exceeds the bound given with --max-peak.
 #include "Commands.h"
 #include "PluginHost.h"
 
@@ -24,6 +25,7 @@ struct SoakOptions {
     unsigned seed = 1;
     float rate = 44100.0f;
     int maxBlock = 4096;
+    double maxPeak = 0.0; // 0: no bound checked
 };
 
 bool parseOptions(const Arguments& args, std::string& plugin, SoakOptions& o)
@@ -39,6 +41,8 @@ bool parseOptions(const Arguments& args, std::string& plugin, SoakOptions& o)
             o.rate = static_cast<float>(std::atof(args[++i].c_str()));
         else if (a == "--max-block" && hasValue)
             o.maxBlock = std::atoi(args[++i].c_str());
+        else if (a == "--max-peak" && hasValue)
+            o.maxPeak = std::atof(args[++i].c_str());
         else if (!a.empty() && a[0] != '-' && plugin.empty())
             plugin = a;
         else
@@ -97,7 +101,7 @@ int soakCommand(const Arguments& args)
     SoakOptions o;
     if (!parseOptions(args, path, o)) {
         std::fprintf(stderr, "usage: nimhost soak PLUGIN [--seconds S] [--seed N] [--rate HZ] "
-                             "[--max-block N]\n");
+                             "[--max-block N] [--max-peak LEVEL]\n");
         return 2;
     }
     std::string error;
@@ -224,5 +228,9 @@ int soakCommand(const Arguments& args)
                 average > 0 ? slowest / average : 0.0);
     std::printf("  peak level:         %.6f (%.2f dBFS)\n", peak,
                 peak > 0 ? 20.0 * std::log10(peak) : -INFINITY);
+    if (o.maxPeak > 0.0 && peak > o.maxPeak) {
+        std::printf("  FAILED: the peak exceeds the bound of %.6f\n", o.maxPeak);
+        return 1;
+    }
     return nonFinite == 0 ? 0 : 1;
 }

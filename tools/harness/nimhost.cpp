@@ -15,7 +15,8 @@ struct Command {
 const Command commands[] = {
     {"info", infoCommand, "info PLUGIN              identity, flags, programs and parameters"},
     {"soak", soakCommand,
-     "soak PLUGIN [--seconds S] [--seed N] [--rate HZ] [--max-block N]   long random render"},
+     "soak PLUGIN [--seconds S] [--seed N] [--rate HZ] [--max-block N] [--max-peak L]\n"
+     "                         a long random session; fails on non-finite output"},
 #ifdef NIMHOST_AUDIO_FILES
     {"process", processCommand,
      "process PLUGIN IN.wav OUT.wav [--set NAME=VALUE ...] [--block N] [--format 16|24|float]"},

@@ -37,6 +37,7 @@ public:
     // Clears all history (the design keeps it across suspend/resume; this is
     // for owners that need a clean start, such as tests).
     void clearHistory() { std::memset(history, 0, sizeof(history)); }
+    void clearSlot(int slot) { std::memset(history[slot], 0, sizeof(history[slot])); }
 
     double clampedCutoff() const { return cutoff; }              // Hz, of the last design
     const float* coefficientSet() const { return coefficients; } // gain, b1 b2 a1 a2 x2

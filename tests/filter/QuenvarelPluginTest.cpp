@@ -197,3 +197,17 @@ TEST(QuenvarelPlugin, SurvivesEmptyBlocksNullBuffersAndBadRates)
         EXPECT_EQ(y, render(*reference, x)) << bad;
     }
 }
+
+TEST(QuenvarelPlugin, RecoversFromNonFiniteInput)
+{
+    auto host = loadStarted();
+    ASSERT_TRUE(host);
+    std::vector<float> x = sine(440.0, 0.5, 0.2);
+    x[1000] = std::numeric_limits<float>::quiet_NaN();
+    x[2000] = std::numeric_limits<float>::infinity();
+    std::vector<float> y = render(*host, x);
+    for (size_t n = 0; n < y.size(); ++n)
+        ASSERT_TRUE(std::isfinite(y[n])) << "sample " << n;
+    // Once the bad samples have passed, the sine comes through again.
+    EXPECT_GT(peak(y, y.size() / 2), 0.3);
+}

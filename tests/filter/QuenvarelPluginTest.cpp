@@ -205,6 +205,7 @@ TEST(QuenvarelPlugin, RecoversFromNonFiniteInput)
     std::vector<float> x = sine(440.0, 0.5, 0.2);
     x[1000] = std::numeric_limits<float>::quiet_NaN();
     x[2000] = std::numeric_limits<float>::infinity();
+    x[3000] = -1.7e38f; // finite, but past the float range once pre-gained
     std::vector<float> y = render(*host, x);
     for (size_t n = 0; n < y.size(); ++n)
         ASSERT_TRUE(std::isfinite(y[n])) << "sample " << n;

@@ -16,7 +16,7 @@ for target in build/fuzz/bin/fuzz_*; do
   work="build/fuzz/work/$name"
   mkdir -p "$work" "$corpus"
   echo "fuzz: $name for ${seconds}s"
-  if ! "$target" -max_total_time="$seconds" -max_len=8192 -timeout=20 -rss_limit_mb=4096 \
+  if ! "$target" -seed=1 -max_total_time="$seconds" -max_len=8192 -timeout=20 -rss_limit_mb=4096 \
       -print_final_stats=1 -artifact_prefix="build/fuzz/crashes/$name-" \
       "$work" "$corpus" >"build/fuzz/$name.log" 2>&1; then
     tail -40 "build/fuzz/$name.log"

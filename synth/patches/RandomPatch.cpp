@@ -25,7 +25,7 @@ uint8_t oddDraw()
 }
 
 const double kLevelStep = 0.00024420026f; // 1 / 4095
-const double kTwoStep = 0.0004884005f;   // 2 / 4095: times in seconds, view angles
+const double kTwoStep = 0.0004884005f;    // 2 / 4095: times in seconds, view angles
 
 // A level 0..1 from twelve bits of one draw.
 float levelDraw()

@@ -80,10 +80,14 @@ void SynthEngine::updateSteps()
         settings.portamentoMs = portamento;
         settings.glideStep = static_cast<float>(period * 1000.0 / portamento);
     }
-    int32_t smoothing = clampInt(p.smoothingHalfLife, 1, 500);
+    // A half-life of 0 takes new values at once (2^-inf keeps nothing); a
+    // negative one from a damaged record does the same instead of diverging.
+    int32_t smoothing = clampInt(p.smoothingHalfLife, 0, 500);
     if (smoothing != settings.smoothingMs) {
         settings.smoothingMs = smoothing;
-        settings.smoothKeep = static_cast<float>(std::pow(2.0, -1000.0 / (44100.0 * smoothing)));
+        settings.smoothKeep =
+            smoothing > 0 ? static_cast<float>(std::pow(2.0, -1000.0 / (44100.0 * smoothing)))
+                          : 0.0f;
         settings.smoothCoef = 1.0f - settings.smoothKeep;
     }
 }
@@ -332,6 +336,14 @@ void SynthEngine::checkOscillatorCount()
             oscillators[i].removed = false;
             oscillators[i].fadeDirection = 0;
             oscillators[i].assignVoice(nullptr, false, settings);
+        }
+        // Oscillators above the new count that were still fading out leave
+        // their voices now: beyond liveCount they would never step again,
+        // yet keep counting in their voice's gain.
+        for (int32_t i = c; i < settings.liveCount && i < kOscillators; ++i) {
+            oscillators[i].fadeDirection = 0;
+            if (oscillators[i].voice)
+                oscillators[i].assignVoice(nullptr, true, settings);
         }
         settings.requestedCount = settings.liveCount = c;
         // The steering steps scale with the number of oscillators taking part.
@@ -594,7 +606,8 @@ void SynthEngine::stepOscillators()
         o.step(settings, tables, period);
         if (o.removed && o.voice) {
             settings.liveCount = i;
-            o.assignVoice(nullptr, false, settings);
+            // Its voice's gain follows the smaller count (count smoothing).
+            o.assignVoice(nullptr, true, settings);
             updateAttractStep();
             updateRepelStep();
         }

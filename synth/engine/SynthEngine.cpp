@@ -242,6 +242,11 @@ void SynthEngine::reset()
     filter.designLowPass(5000.0, 1.0, rate);
     keyboard.clear();
     resetDevices();
+    // Bring in the program's oscillators now rather than on the first sample:
+    // a note due on that sample would otherwise find none, start at a count
+    // of 0 and take a redistribution time per oscillator to reach its gain.
+    if (patch)
+        checkOscillatorCount();
 }
 
 void SynthEngine::resetDevices()

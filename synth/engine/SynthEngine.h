@@ -52,7 +52,8 @@ public:
     Patch* currentPatch() const { return patch; }
 
     // The engine's part of a reset: empty queue, rotating indices 0, filter
-    // designed for 5000 Hz and Q 1, computer keys forgotten, devices reset.
+    // designed for 5000 Hz and Q 1, computer keys forgotten, devices reset,
+    // and the program's number of oscillators brought in.
     void reset();
     void resetDevices();
     void applySpeedSpread();

@@ -215,7 +215,7 @@ TEST(Settings, HalfLifeZeroTakesNewValuesAtOnce)
 namespace {
 // Every oscillator a sine at the note's pitch, in the middle, starting in
 // phase: a voice's output is its oscillator count times the count gain.
-void coherentFlock(EngineRig& rig, int32_t count)
+void coherentFlock(EngineRig& rig, int32_t count, bool settle = true)
 {
     rig.patch.oscillatorCount = count;
     rig.patch.volumeRange = rig.patch.pitchRange = rig.patch.panRange = 0;
@@ -223,7 +223,8 @@ void coherentFlock(EngineRig& rig, int32_t count)
     rig.patch.resonanceHome = rig.patch.noiseHome = rig.patch.panHome = 0;
     rig.patch.envelopes[kVolumeEnv].sustainLevel = 1.0f;
     rig.restart();
-    rig.render(16); // the count check brings the oscillators in
+    if (settle)
+        rig.render(16);
 }
 
 double tailRms(const std::vector<float>& x, size_t frames)
@@ -252,4 +253,21 @@ TEST(OscillatorPool, AVoiceThatLostOscillatorsToACountDropIsAsLoudAsOneStartedWi
     const double want = tailRms(fresh.left, 4410);
     ASSERT_GT(want, 0.05);
     EXPECT_NEAR(tailRms(lowered.left, 4410) / want, 1.0, 0.02);
+}
+
+TEST(OscillatorPool, TheFirstNoteAfterAResetHasItsFullFlockAndGainAtOnce)
+{
+    EngineRig first, later;
+    coherentFlock(first, 8, false);
+    coherentFlock(later, 8);
+    first.play({{0, 0x90, 57, 100}}, 1); // on the very first sample
+    later.play({{0, 0x90, 57, 100}}, 1);
+    Voice* v = first.engine.activeVoices;
+    EXPECT_EQ(v->oscCount, 8);
+    EXPECT_EQ(v->smoothedCount, 8.0f);
+    first.render(44100 / 2);
+    later.render(44100 / 2);
+    const double want = tailRms(later.left, 4410);
+    ASSERT_GT(want, 0.05);
+    EXPECT_NEAR(tailRms(first.left, 4410) / want, 1.0, 0.02);
 }

@@ -515,12 +515,12 @@ void SynthEngine::followHostTempo()
 
 void SynthEngine::takeDisplaySnapshot()
 {
-    const float heard = settings.volume * 0.01f;
+    const float volume = settings.volume;
     for (int32_t i = settings.liveCount - 1; i >= 0; --i) {
         Oscillator& o = oscillators[i];
         if (!o.voice)
             continue;
-        o.display[0] = o.value[0] * heard;
+        o.display[0] = o.value[0] * volume * 0.01f; // the amplitude as heard
         o.display[1] = o.value[1] / 128.0f;
         for (int d = 2; d < 5; ++d)
             o.display[d] = o.value[d];

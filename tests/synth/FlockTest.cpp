@@ -271,3 +271,22 @@ TEST(OscillatorPool, TheFirstNoteAfterAResetHasItsFullFlockAndGainAtOnce)
     ASSERT_GT(want, 0.05);
     EXPECT_NEAR(tailRms(first.left, 4410) / want, 1.0, 0.02);
 }
+
+TEST(Flock, DisplaySnapshotHoldsTheValuesAtTheStartOfTheBlock)
+{
+    EngineRig rig;
+    rig.render(16);
+    rig.play({{0, 0x90, 60, 100}, {0, 0x90, 67, 100}}, 3000);
+    float values[8][5];
+    for (int i = 0; i < 8; ++i)
+        std::memcpy(values[i], rig.engine.oscillators[i].value, sizeof values[i]);
+    const float volume = rig.settings.volume;
+    rig.render(64);
+    for (int i = 0; i < 8; ++i) {
+        const Oscillator& o = rig.engine.oscillators[i];
+        EXPECT_EQ(o.display[0], values[i][0] * volume * 0.01f) << i; // as heard
+        EXPECT_EQ(o.display[1], values[i][1] / 128.0f) << i;
+        for (int d = 2; d < 5; ++d)
+            EXPECT_EQ(o.display[d], values[i][d]) << i;
+    }
+}

@@ -290,3 +290,111 @@ TEST(Flock, DisplaySnapshotHoldsTheValuesAtTheStartOfTheBlock)
             EXPECT_EQ(o.display[d], values[i][d]) << i;
     }
 }
+
+namespace {
+PatchEnvelope ramp(float attack)
+{
+    PatchEnvelope e{};
+    e.pointCount = 2;
+    e.pointTime[1] = 1.0f;
+    e.pointLevel[1] = 1.0f;
+    e.sustainLevel = 0.5f;
+    e.attackTime = attack;
+    e.decayTime = 0.5f;
+    e.releaseTime = 1.0f;
+    return e;
+}
+} // namespace
+
+TEST(EnvelopeEdits, AttackTimeStretchesWhatRemainsOfTheSegment)
+{
+    const float rate = 44100.0f;
+    PatchEnvelope shape = ramp(1.0f);
+    Envelope e;
+    e.shape = &shape;
+    e.start(rate);
+    for (int i = 0; i < 22050; ++i)
+        e.tick(rate);
+    ASSERT_NEAR(e.value, 0.5f, 1e-4);
+    shape.attackTime = 2.0f; // the remaining half now takes 1 s
+    e.attackTimeChanged(rate);
+    const int32_t left = e.remaining;
+    EXPECT_NEAR(left, 44100, 10);
+    for (int32_t i = 0; i < left; ++i)
+        e.tick(rate);
+    EXPECT_EQ(e.stage, Envelope::kAttack);
+    EXPECT_NEAR(e.value, 1.0f, 1e-3);
+    EXPECT_EQ(e.tick(rate), 1.0f);
+    EXPECT_EQ(e.stage, Envelope::kDecay);
+
+    // Sustain and decay edits while sustaining: a new target, a new pace.
+    shape.sustainLevel = 0.2f;
+    e.sustainLevelChanged();
+    shape.decayTime = 0.25f;
+    e.decayTimeChanged(rate);
+    for (int i = 0; i < 11025; ++i)
+        e.tick(rate);
+    EXPECT_NEAR(e.value, 0.6f, 1e-3); // 0.8 above the target, halved once
+
+    // Release level edits re-aim the ramp so it still ends on time.
+    e.release(rate);
+    for (int i = 0; i < 22050; ++i)
+        e.tick(rate);
+    shape.releaseLevel = 0.4f;
+    e.releaseLevelChanged();
+    for (int i = 0; i < 22050; ++i)
+        e.tick(rate);
+    EXPECT_NEAR(e.value, 0.4f, 1e-3);
+    e.tick(rate);
+    e.tick(rate);
+    EXPECT_EQ(e.stage, Envelope::kFinished);
+    EXPECT_EQ(e.value, 0.4f);
+}
+
+TEST(Flock, SquareSpeedLfoFliesAtTwiceTheSpeedHalfTheCycleAndStandsStillTheOtherHalf)
+{
+    EngineRig rig;
+    rig.patch.lfoDepth = 100;
+    rig.patch.lfoSine = 0;
+    rig.patch.lfoMeasure = 4; // one cycle per beat: 0.5 s at 120 BPM
+    rig.patch.localBpm = 120;
+    soloFlight(rig);
+    Oscillator& o = rig.engine.oscillators[0];
+    int still = 0;
+    int firstStill = -1;
+    double last[5];
+    std::memcpy(last, o.position, sizeof last);
+    for (int i = 0; i < 44100; ++i) {
+        rig.render(1);
+        if (std::memcmp(last, o.position, sizeof last) == 0) {
+            ++still;
+            if (firstStill < 0)
+                firstStill = i;
+        }
+        std::memcpy(last, o.position, sizeof last);
+    }
+    // The phase starts at 2048, where the fast half begins: half a cycle
+    // (0.25 s) later it stops, and after two cycles it flies again at twice
+    // the speed of 10 units per second.
+    EXPECT_NEAR(firstStill, 44100 / 4, 4);
+    EXPECT_NEAR(still, 44100 / 2, 8);
+    EXPECT_NEAR(rig.engine.activeVoices->speed, 20.0f, 1e-3);
+}
+
+TEST(OscillatorPool, SharesAreTakenInIndexOrderFromTheRotatingIndex)
+{
+    EngineRig rig;
+    rig.render(16);
+    rig.play({{0, 0x90, 60, 100}}, 1);
+    Voice* a = rig.engine.activeVoices;
+    rig.play({{0, 0x90, 64, 100}}, 1);
+    Voice* b = rig.engine.activeVoices;
+    rig.play({{0, 0x90, 67, 100}}, 1);
+    Voice* c = rig.engine.activeVoices;
+    // b took 0..3 from a (quota 4); c (quota 3) went on from index 4: 4 and
+    // 5 while a still held 3 or more, then 0 from b, which held 4.
+    const Voice* expected[8] = {c, b, b, b, c, c, a, a};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(rig.engine.oscillators[i].voice, expected[i]) << i;
+    EXPECT_EQ(rig.engine.redistributeIndex, 1);
+}

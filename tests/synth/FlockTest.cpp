@@ -398,3 +398,20 @@ TEST(OscillatorPool, SharesAreTakenInIndexOrderFromTheRotatingIndex)
         EXPECT_EQ(rig.engine.oscillators[i].voice, expected[i]) << i;
     EXPECT_EQ(rig.engine.redistributeIndex, 1);
 }
+
+TEST(Reseeding, OscillatorsStartFromTheSequenceThatContinuesAfterTheNoiseTable)
+{
+    SynthSettings settings;
+    SynthEngine engine(settings);
+    seedRandom(0);
+    for (int i = 0; i < 2 * SynthTables::kWave; ++i)
+        nextRandom();
+    for (int i = 0; i < SynthEngine::kOscillators; ++i) {
+        Oscillator expected;
+        expected.randomise();
+        for (int d = 0; d < 5; ++d) {
+            ASSERT_EQ(engine.oscillators[i].position[d], expected.position[d]) << i;
+            ASSERT_EQ(engine.oscillators[i].velocity[d], expected.velocity[d]) << i;
+        }
+    }
+}

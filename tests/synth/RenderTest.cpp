@@ -338,3 +338,23 @@ TEST(RenderedSound, AnyChunkGivesFiniteOutputWithinTheClipperTimesVolume)
         }
     }
 }
+
+TEST(RenderedSound, EachFilterDepthAddsTheSameAttenuationAgain)
+{
+    // A 4186 Hz sine (note 108) above a 2637 Hz cutoff (2 x note 88): every
+    // further identical section pair takes the same number of decibels off.
+    double level[3];
+    for (int depth = 0; depth < 3; ++depth) {
+        Player player;
+        ASSERT_TRUE(player.ok());
+        Patch p = plainPatch();
+        p.lowpassCutoff = 88;
+        p.filterDepth = depth;
+        ASSERT_EQ(player.setPatch(p), 1908);
+        Render r = player.play({{0, 0x90, 108, 100}}, 44100);
+        level[depth] = 20.0 * std::log10(rms(r.left, 22050, 44100));
+    }
+    const double first = level[1] - level[0], second = level[2] - level[1];
+    EXPECT_LT(first, -3.0);
+    EXPECT_NEAR(second, first, 0.1);
+}

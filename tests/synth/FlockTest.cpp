@@ -162,8 +162,7 @@ TEST(Reseeding, RandomModeDrawsFromTheRunningSequenceAtEveryAttachment)
     rig.play({{0, 0x90, 60, 100}}, 1); // the note-on attaches 0..7 in order
     for (int i = 0; i < 8; ++i)
         for (int d = 0; d < 5; ++d)
-            EXPECT_NEAR(rig.engine.oscillators[i].position[d], expected[i].position[d], 1e-3)
-                << i;
+            EXPECT_NEAR(rig.engine.oscillators[i].position[d], expected[i].position[d], 1e-3) << i;
 }
 
 TEST(OscillatorPool, RaisingTheCountWhileSurplusFadesOutLeavesNoStrayAttachments)

@@ -203,7 +203,9 @@ bool SynthEngine::smoothSettings()
     }
     updateSteps();
     smoothTowards(settings.pitchBend, settings.pitchBendTarget, k);
-    settings.requestedCount = patchOscillatorCount();
+    // requestedCount already holds the count that checkOscillatorCount read
+    // this sample; reading the field again could take a change the UI thread
+    // made in between without the oscillators that go with it.
     return filterChanged;
 }
 

@@ -2,7 +2,7 @@
 # Installs what the project needs on a fresh Debian 12 machine (run as root).
 # Safe to run again: apt-get skips what is already there.
 set -e
-PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev llvm googletest pkg-config file \
+PACKAGES="cmake ninja-build g++ g++-multilib clang libclang-rt-14-dev llvm googletest pkg-config file \
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools \
   wine wine64 xvfb xauth libsndfile1-dev libsmf-dev sox ardour amsynth clang-format"
 missing=""

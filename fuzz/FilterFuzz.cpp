@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         }
         case 2: {
-            static const float rates[] = {44100.0f, 48000.0f, 8000.0f, 192000.0f, 0.0f,
-                                          -44100.0f, NAN, INFINITY, 1.0f, 22050.0f};
+            static const float rates[] = {44100.0f,  48000.0f, 8000.0f,  192000.0f, 0.0f,
+                                          -44100.0f, NAN,      INFINITY, 1.0f,      22050.0f};
             e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, rates[in.byte() % 10]);
             break;
         }

@@ -38,8 +38,8 @@ public:
         case 0:
             return rawFloat();
         case 1: {
-            static const float awkward[] = {NAN, INFINITY, -INFINITY, 1e30f, -1e30f,
-                                            1e-40f, -0.0f, 1.0000001f, -1.0f, 2.0f};
+            static const float awkward[] = {NAN,    INFINITY, -INFINITY,  1e30f, -1e30f,
+                                            1e-40f, -0.0f,    1.0000001f, -1.0f, 2.0f};
             return awkward[byte() % 10];
         }
         default:

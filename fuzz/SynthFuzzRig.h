@@ -62,7 +62,8 @@ public:
         list->numEvents = count;
         list->reserved = 0;
         // The host's pointer array runs past the two entries the record declares.
-        VstEvent** slots = reinterpret_cast<VstEvent**>(storage.data() + offsetof(VstEvents, events));
+        VstEvent** slots =
+            reinterpret_cast<VstEvent**>(storage.data() + offsetof(VstEvents, events));
         for (int i = 0; i < count; ++i) {
             VstMidiEvent& m = midi[i];
             std::memset(&m, 0, sizeof m);
@@ -72,8 +73,8 @@ public:
             m.deltaFrames = (kind & 0x10) ? static_cast<int32_t>(in.dword())
                                           : static_cast<int32_t>(in.word() % 9000);
             static const uint8_t statuses[] = {0x90, 0x80, 0xB0, 0xE0, 0xC0, 0xD0, 0xA0, 0xF0};
-            m.midiData[0] = static_cast<char>((kind & 0x08) ? in.byte()
-                                                            : statuses[kind & 7] | (in.byte() & 15));
+            m.midiData[0] = static_cast<char>(
+                (kind & 0x08) ? in.byte() : statuses[kind & 7] | (in.byte() & 15));
             m.midiData[1] = static_cast<char>(in.byte());
             m.midiData[2] = static_cast<char>(in.byte());
             m.midiData[3] = static_cast<char>(in.byte());

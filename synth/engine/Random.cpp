@@ -4,7 +4,10 @@ namespace {
 thread_local uint32_t state = 1;
 }
 
-void seedRandom(uint32_t seed) { state = seed; }
+void seedRandom(uint32_t seed)
+{
+    state = seed;
+}
 
 int32_t nextRandom()
 {

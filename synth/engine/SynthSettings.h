@@ -31,13 +31,13 @@ struct SynthSettings {
     float repelStep = 0.0f;
     float proximityRadius = 0.0f; // proximity x 0.005
 
-    float cutoffNote = 100.0f;  // smoothed, a note number
-    float filterQParam = 0.0f;  // smoothed
-    float driveParam = 0.0f;    // smoothed
+    float cutoffNote = 100.0f; // smoothed, a note number
+    float filterQParam = 0.0f; // smoothed
+    float driveParam = 0.0f;   // smoothed
     int32_t filterDepth = 1;
-    float cutoffHz = 5000.0f;   // 2 x note frequency of cutoffNote
+    float cutoffHz = 5000.0f; // 2 x note frequency of cutoffNote
     float filterQ = 1.0f;
-    float driveGain = 1.0f;     // 1 + driveParam x 0.2; read by the clippers
+    float driveGain = 1.0f; // 1 + driveParam x 0.2; read by the clippers
 
     int32_t redistributionMs = -1; // last values taken over from the Patch
     int32_t portamentoMs = -1;

@@ -93,7 +93,7 @@ public:
 
     // Engine state read by tests and by the editor.
     bool isSuspended() const { return suspended; }
-    double getSamplePeriod() const { return engine.samplePeriod(); } // seconds
+    double getSamplePeriod() const { return engine.samplePeriod(); }  // seconds
     const Patch& program(int index) const { return programs[index]; } // index 0..31
 
 private:

@@ -14,15 +14,15 @@
 // One envelope's shape: up to ten attack points, then decay towards the
 // sustain level and, after note-off, release towards the release level.
 struct PatchEnvelope {
-    int32_t pointCount;     // attack points in use, 2..10
-    float pointTime[10];    // fraction of the attack time, point 0 at 0, last at 1
-    float pointLevel[10];   // 0..1; point 0 initial level, last the attack level
-    float sustainLevel;     // 0..1, approached by the decay, held until note-off
-    float releaseLevel;     // 0..1, reached at the end of the release
-    float attackTime;       // seconds
-    float decayTime;        // seconds
-    float releaseTime;      // seconds
-    int32_t range;          // home envelopes 1..4 only: semitones (pitch) or percent
+    int32_t pointCount;   // attack points in use, 2..10
+    float pointTime[10];  // fraction of the attack time, point 0 at 0, last at 1
+    float pointLevel[10]; // 0..1; point 0 initial level, last the attack level
+    float sustainLevel;   // 0..1, approached by the decay, held until note-off
+    float releaseLevel;   // 0..1, reached at the end of the release
+    float attackTime;     // seconds
+    float decayTime;      // seconds
+    float releaseTime;    // seconds
+    int32_t range;        // home envelopes 1..4 only: semitones (pitch) or percent
 };
 
 enum PatchEnvelopeIndex {
@@ -55,9 +55,9 @@ struct Patch {
     int32_t panRange;
     int32_t resonanceRange;
     int32_t noiseRange;
-    int32_t filterQ;           // 0..100
-    int32_t lowpassCutoff;     // 0..100
-    int32_t overdrive;         // 0..100
+    int32_t filterQ;       // 0..100
+    int32_t lowpassCutoff; // 0..100
+    int32_t overdrive;     // 0..100
     int32_t speed;
     int32_t stdDev;
     int32_t reflection;
@@ -65,12 +65,12 @@ struct Patch {
     int32_t repel;
     int32_t proximity;
     PatchEnvelope envelopes[kEnvelopeCount]; // indexed by PatchEnvelopeIndex
-    int32_t oscillatorCount;    // 1..64
-    int32_t redistributionTime; // ms 1..4000
-    int32_t portamentoTime;     // ms 1..1000
-    int32_t smoothingHalfLife;  // ms 1..500
-    uint8_t polyphonic;         // 1 poly, 0 mono
-    uint8_t phaseCorrelation;   // 0/1
+    int32_t oscillatorCount;                 // 1..64
+    int32_t redistributionTime;              // ms 1..4000
+    int32_t portamentoTime;                  // ms 1..1000
+    int32_t smoothingHalfLife;               // ms 1..500
+    uint8_t polyphonic;                      // 1 poly, 0 mono
+    uint8_t phaseCorrelation;                // 0/1
     uint8_t reserved1[2];
     int32_t axisOrder[kAxisCount]; // permutation of 0..4
     int32_t trailLength;           // 1..20
@@ -79,10 +79,10 @@ struct Patch {
     uint8_t showPins;
     uint8_t animateKeyboard;
     uint8_t reserved2;
-    int32_t wheelMapping;    // 0 z position, 1 hue, 2 luminance
-    float viewRotation[2];   // radians
-    int32_t reseedMode;      // 0 none, 1 random, 2 deterministic
-    int32_t seed;            // 0..134217727 (parameter 21 may store 134217728)
+    int32_t wheelMapping;  // 0 z position, 1 hue, 2 luminance
+    float viewRotation[2]; // radians
+    int32_t reseedMode;    // 0 none, 1 random, 2 deterministic
+    int32_t seed;          // 0..134217727 (parameter 21 may store 134217728)
     uint8_t seedOnPitch;
     uint8_t seedOnVolume;
     uint8_t reserved3[2];
@@ -92,9 +92,9 @@ struct Patch {
     int32_t lfoDepth;              // 0..100
     int32_t localBpm;              // beats per minute
     uint8_t syncToHost;
-    uint8_t lfoSine;               // 1 sine, 0 square
+    uint8_t lfoSine; // 1 sine, 0 square
     uint8_t reserved4[2];
-    int32_t lfoMeasure;            // 0..8
+    int32_t lfoMeasure; // 0..8
     uint8_t qwertyControl;
     uint8_t reserved5[3];
 };

@@ -11,8 +11,8 @@
 #include "PluginHost.h"
 
 #include <chrono>
-#include <cstddef>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -67,8 +67,7 @@ bool parseOptions(const Arguments& args, std::string& plugin, SoakOptions& o)
         else
             return false;
     }
-    return !plugin.empty() && o.seconds > 0 && o.rate > 0 && o.maxBlock > 0 &&
-           o.maxBlock <= 65536;
+    return !plugin.empty() && o.seconds > 0 && o.rate > 0 && o.maxBlock > 0 && o.maxBlock <= 65536;
 }
 
 // A host-side event list with room for `capacity` MIDI events.
@@ -133,8 +132,8 @@ int soakCommand(const Arguments& args)
     AEffect* e = host->effect();
     const int32_t inputs = e->numInputs, outputs = e->numOutputs;
     if (outputs <= 0 || outputs > 64 || inputs < 0 || inputs > 64) {
-        std::fprintf(stderr, "nimhost: %s reports %d inputs and %d outputs\n", path.c_str(),
-                     inputs, outputs);
+        std::fprintf(stderr, "nimhost: %s reports %d inputs and %d outputs\n", path.c_str(), inputs,
+                     outputs);
         return 1;
     }
     const bool wantsMidi = (e->flags & effFlagsIsSynth) || host->canDo("receiveVstMidiEvent") > 0;
@@ -183,7 +182,8 @@ int soakCommand(const Arguments& args)
             std::vector<unsigned char> copy(savedChunk);
             if (chance(0.5)) // a damaged record: the plug-in must survive it
                 for (int k = pick(16) + 1; k > 0; --k)
-                    copy[pick(static_cast<int>(copy.size()))] = static_cast<unsigned char>(random());
+                    copy[pick(static_cast<int>(copy.size()))] =
+                        static_cast<unsigned char>(random());
             host->dispatch(effSetChunk, 0, static_cast<intptr_t>(copy.size()), copy.data());
         }
         const int32_t frames = chance(0.01) ? 0 : pick(o.maxBlock) + 1;

@@ -52,25 +52,6 @@ int fail(const std::string& message)
     return 1;
 }
 
-bool parseNumber(const std::string& text, double& value)
-{
-    if (text.empty())
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(text.c_str(), &end);
-    return errno == 0 && *end == 0 && std::isfinite(value);
-}
-
-bool parseInteger(const std::string& text, long low, long high, long& value)
-{
-    double number;
-    if (!parseNumber(text, number) || number != std::floor(number) || number < low || number > high)
-        return false;
-    value = static_cast<long>(number);
-    return true;
-}
-
 int parseOptions(const Arguments& args, Options& o)
 {
     std::vector<std::string> positional;

@@ -14,7 +14,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -51,20 +50,28 @@ bool parseOptions(const Arguments& args, std::string& plugin, SoakOptions& o)
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        bool hasValue = i + 1 < args.size();
+        const bool hasValue = i + 1 < args.size();
+        long number = 0;
+        double real = 0.0;
+        bool good = true;
         if (a == "--seconds" && hasValue)
-            o.seconds = std::atof(args[++i].c_str());
-        else if (a == "--seed" && hasValue)
-            o.seed = static_cast<unsigned>(std::strtoul(args[++i].c_str(), nullptr, 10));
-        else if (a == "--rate" && hasValue)
-            o.rate = static_cast<float>(std::atof(args[++i].c_str()));
-        else if (a == "--max-block" && hasValue)
-            o.maxBlock = std::atoi(args[++i].c_str());
-        else if (a == "--max-peak" && hasValue)
-            o.maxPeak = std::atof(args[++i].c_str());
+            good = parseNumber(args[++i], o.seconds);
+        else if (a == "--seed" && hasValue) {
+            good = parseInteger(args[++i], 0, 2147483647L, number);
+            o.seed = static_cast<unsigned>(number);
+        } else if (a == "--rate" && hasValue) {
+            good = parseNumber(args[++i], real);
+            o.rate = static_cast<float>(real);
+        } else if (a == "--max-block" && hasValue) {
+            good = parseInteger(args[++i], 1, 65536, number);
+            o.maxBlock = static_cast<int>(number);
+        } else if (a == "--max-peak" && hasValue)
+            good = parseNumber(args[++i], o.maxPeak);
         else if (!a.empty() && a[0] != '-' && plugin.empty())
             plugin = a;
         else
+            return false;
+        if (!good)
             return false;
     }
     return !plugin.empty() && o.seconds > 0 && o.rate > 0 && o.maxBlock > 0 && o.maxBlock <= 65536;

@@ -5,6 +5,7 @@
 // and is handed over as the host's chunk, so every render exercises the
 // binary interface a DAW uses.
 #include "Commands.h"
+#include "MidiEventList.h"
 #include "PluginHost.h"
 #include "WavFile.h"
 
@@ -198,23 +199,6 @@ bool readPatchFile(const std::string& path, Patch& patch, std::string& error)
     return true;
 }
 
-// The host's event list for one block: the VstEvents header followed by
-// room for 100 event pointers (the record declares only two).
-class EventList {
-public:
-    EventList() : words(sizeof(VstEvents) / sizeof(intptr_t) + 100) {}
-    VstEvents* list() { return reinterpret_cast<VstEvents*>(words.data()); }
-    VstEvent** slots()
-    {
-        return reinterpret_cast<VstEvent**>(reinterpret_cast<char*>(words.data()) +
-                                            offsetof(VstEvents, events));
-    }
-    VstMidiEvent events[100];
-
-private:
-    std::vector<intptr_t> words;
-};
-
 double toDecibels(double level)
 {
     return level > 0.0 ? 20.0 * std::log10(level) : -INFINITY;
@@ -277,7 +261,7 @@ int renderCommand(const Arguments& args)
     audio.channels[0].reserve(static_cast<size_t>(total));
     audio.channels[1].reserve(static_cast<size_t>(total));
 
-    EventList block;
+    MidiEventList block(100);
     size_t next = 0;
     const bool showProgress = total > static_cast<long long>(5.0 * o.rate);
     int shownPercent = -1;
@@ -285,27 +269,19 @@ int renderCommand(const Arguments& args)
         long long length = std::min<long long>(o.block, total - position);
         // At most 100 events reach the plug-in per call; a denser stretch is
         // rendered in shorter blocks so that none is lost.
-        int count = 0;
+        block.clear();
         while (next < messages.size() && messages[next].frame < position + length) {
-            if (count == 100) {
+            if (block.full()) {
                 length = std::max<long long>(1, messages[next].frame - position);
                 break;
             }
-            VstMidiEvent& e = block.events[count];
-            std::memset(&e, 0, sizeof e);
-            e.type = kVstMidiType;
-            e.byteSize = sizeof e;
-            e.deltaFrames =
-                static_cast<int32_t>(std::max<long long>(0, messages[next].frame - position));
-            std::memcpy(e.midiData, messages[next].bytes, 3);
-            block.slots()[count] = reinterpret_cast<VstEvent*>(&e);
-            ++count;
+            const unsigned char* bytes = messages[next].bytes;
+            block.add(static_cast<int32_t>(std::max<long long>(0, messages[next].frame - position)),
+                      bytes[0], bytes[1], bytes[2]);
             ++next;
         }
-        block.list()->numEvents = count;
-        block.list()->reserved = 0;
-        if (count > 0)
-            host->dispatch(effProcessEvents, 0, 0, block.list());
+        if (block.size() > 0)
+            host->dispatch(effProcessEvents, 0, 0, block.events());
         host->processReplacing(nullptr, outs.data(), static_cast<int32_t>(length));
         for (int c = 0; c < 2; ++c) {
             const float* source = outs[static_cast<size_t>(std::min(c, outputs - 1))];

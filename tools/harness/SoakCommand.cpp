@@ -8,6 +8,7 @@
 // peak level. Exits 1 when any output sample was not finite, or when the peak
 // exceeds the bound given with --max-peak.
 #include "Commands.h"
+#include "MidiEventList.h"
 #include "PluginHost.h"
 
 #include <chrono>
@@ -77,47 +78,6 @@ bool parseOptions(const Arguments& args, std::string& plugin, SoakOptions& o)
     return !plugin.empty() && o.seconds > 0 && o.rate > 0 && o.maxBlock > 0 && o.maxBlock <= 65536;
 }
 
-// A host-side event list with room for `capacity` MIDI events.
-class EventList {
-public:
-    explicit EventList(size_t capacity)
-        : storage(sizeof(VstEvents) + capacity * sizeof(VstEvent*)), midi(capacity)
-    {
-    }
-    void clear() { count = 0; }
-    bool full() const { return count >= midi.size(); }
-    void add(int32_t delta, uint8_t status, uint8_t data1, uint8_t data2)
-    {
-        if (full())
-            return;
-        VstMidiEvent& m = midi[count];
-        std::memset(&m, 0, sizeof m);
-        m.type = kVstMidiType;
-        m.byteSize = sizeof(VstMidiEvent);
-        m.deltaFrames = delta;
-        m.midiData[0] = static_cast<char>(status);
-        m.midiData[1] = static_cast<char>(data1 & 0x7F);
-        m.midiData[2] = static_cast<char>(data2 & 0x7F);
-        ++count;
-    }
-    VstEvents* events()
-    {
-        VstEvents* list = reinterpret_cast<VstEvents*>(storage.data());
-        list->numEvents = static_cast<int32_t>(count);
-        list->reserved = 0;
-        // The pointer array runs past the two entries the record declares.
-        VstEvent** slots =
-            reinterpret_cast<VstEvent**>(storage.data() + offsetof(VstEvents, events));
-        for (size_t i = 0; i < count; ++i)
-            slots[i] = reinterpret_cast<VstEvent*>(&midi[i]);
-        return list;
-    }
-
-private:
-    std::vector<unsigned char> storage;
-    std::vector<VstMidiEvent> midi;
-    size_t count = 0;
-};
 } // namespace
 
 int soakCommand(const Arguments& args)
@@ -160,7 +120,7 @@ int soakCommand(const Arguments& args)
         inPtr[c] = in[c].data();
     for (int32_t c = 0; c < outputs; ++c)
         outPtr[c] = out[c].data();
-    EventList events(300);
+    MidiEventList events(300);
     std::vector<unsigned char> savedChunk;
 
     const double total = o.seconds * o.rate;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "FuzzInput.h"
+#include "MidiEventList.h"
 #include "VstXSynth.h"
 
 #include <cstddef>
@@ -51,53 +52,38 @@ public:
             }
     }
 
-    // Sends `count` MIDI events built from the input, with any delta frame.
+    // Sends `count` MIDI events built from the input, with any type, size,
+    // delta frame and data bytes.
     void sendEvents(FuzzInput& in, int count)
     {
-        static std::vector<VstMidiEvent> midi(512);
-        static std::vector<unsigned char> storage(sizeof(VstEvents) + 512 * sizeof(VstEvent*));
-        if (count > 512)
-            count = 512;
-        VstEvents* list = reinterpret_cast<VstEvents*>(storage.data());
-        list->numEvents = count;
-        list->reserved = 0;
-        // The host's pointer array runs past the two entries the record declares.
-        VstEvent** slots =
-            reinterpret_cast<VstEvent**>(storage.data() + offsetof(VstEvents, events));
-        for (int i = 0; i < count; ++i) {
-            VstMidiEvent& m = midi[i];
-            std::memset(&m, 0, sizeof m);
-            uint8_t kind = in.byte();
-            m.type = (kind & 0xC0) == 0xC0 ? static_cast<int32_t>(in.byte()) - 64 : kVstMidiType;
-            m.byteSize = (kind & 0x20) ? static_cast<int32_t>(in.dword()) : 32;
-            m.deltaFrames = (kind & 0x10) ? static_cast<int32_t>(in.dword())
-                                          : static_cast<int32_t>(in.word() % 9000);
+        static MidiEventList list(512);
+        list.clear();
+        for (int i = 0; i < count && !list.full(); ++i) {
+            const uint8_t kind = in.byte();
+            const int32_t type =
+                (kind & 0xC0) == 0xC0 ? static_cast<int32_t>(in.byte()) - 64 : kVstMidiType;
+            const int32_t byteSize = (kind & 0x20) ? static_cast<int32_t>(in.dword()) : 32;
+            const int32_t delta = (kind & 0x10) ? static_cast<int32_t>(in.dword())
+                                                : static_cast<int32_t>(in.word() % 9000);
             static const uint8_t statuses[] = {0x90, 0x80, 0xB0, 0xE0, 0xC0, 0xD0, 0xA0, 0xF0};
-            m.midiData[0] = static_cast<char>(
-                (kind & 0x08) ? in.byte() : statuses[kind & 7] | (in.byte() & 15));
-            m.midiData[1] = static_cast<char>(in.byte());
-            m.midiData[2] = static_cast<char>(in.byte());
+            const uint8_t status =
+                (kind & 0x08) ? in.byte()
+                              : static_cast<uint8_t>(statuses[kind & 7] | (in.byte() & 15));
+            const uint8_t data1 = in.byte();
+            const uint8_t data2 = in.byte();
+            VstMidiEvent& m = list.add(delta, status, data1, data2);
             m.midiData[3] = static_cast<char>(in.byte());
-            slots[i] = reinterpret_cast<VstEvent*>(&m);
+            m.type = type;
+            m.byteSize = byteSize;
         }
-        dispatch(effProcessEvents, 0, 0, list);
+        dispatch(effProcessEvents, 0, 0, list.events());
     }
 
     void noteOn(int note, int velocity, int delta = 0)
     {
-        VstMidiEvent m{};
-        m.type = kVstMidiType;
-        m.byteSize = sizeof m;
-        m.deltaFrames = delta;
-        m.midiData[0] = static_cast<char>(0x90);
-        m.midiData[1] = static_cast<char>(note);
-        m.midiData[2] = static_cast<char>(velocity);
-        struct {
-            int32_t numEvents;
-            intptr_t reserved;
-            VstEvent* events[1];
-        } list = {1, 0, {reinterpret_cast<VstEvent*>(&m)}};
-        dispatch(effProcessEvents, 0, 0, &list);
+        MidiEventList list(1);
+        list.add(delta, 0x90, static_cast<uint8_t>(note), static_cast<uint8_t>(velocity));
+        dispatch(effProcessEvents, 0, 0, list.events());
     }
 
     VstXSynth* synth;

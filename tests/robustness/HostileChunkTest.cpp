@@ -1,6 +1,7 @@
 // Records a host restores may carry any bytes. Through the binary interface,
 // a chunk with every level and range far outside its field's limits still
 // renders finite audio no louder than full scale, and comes back unchanged.
+#include "MidiEventList.h"
 #include "Patch.h"
 #include "PluginHost.h"
 
@@ -23,18 +24,9 @@ void play(PluginHost& host, int blocks, double& peak, size_t& nonFinite)
     float* outs[] = {left.data(), right.data()};
     for (int b = 0; b < blocks; ++b) {
         if (b % 8 == 0) {
-            VstMidiEvent m{};
-            m.type = kVstMidiType;
-            m.byteSize = sizeof m;
-            m.midiData[0] = static_cast<char>(0x90);
-            m.midiData[1] = static_cast<char>(40 + b % 40);
-            m.midiData[2] = 127;
-            struct {
-                int32_t numEvents;
-                intptr_t reserved;
-                VstEvent* events[1];
-            } list = {1, 0, {reinterpret_cast<VstEvent*>(&m)}};
-            host.dispatch(effProcessEvents, 0, 0, &list);
+            MidiEventList list(1);
+            list.add(0, 0x90, static_cast<uint8_t>(40 + b % 40), 127);
+            host.dispatch(effProcessEvents, 0, 0, list.events());
         }
         host.processReplacing(nullptr, outs, 512);
         for (int i = 0; i < 512; ++i)

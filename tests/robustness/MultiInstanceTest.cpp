@@ -1,6 +1,7 @@
 // Sixteen instruments and filters in one process, each rendering on its own
 // thread, must produce exactly what each renders alone: instances share
 // nothing that changes their sound.
+#include "MidiEventList.h"
 #include "PluginHost.h"
 
 #include <gtest/gtest.h>
@@ -26,23 +27,6 @@ const int kBlocks = 120; // about 0.7 s at 44.1 kHz
 struct Session {
     std::unique_ptr<PluginHost> host;
     std::vector<float> output; // left then right, block by block
-};
-
-// A host's MIDI event list for one block.
-struct Events {
-    VstMidiEvent midi[4];
-    int32_t count = 0;
-    void add(int32_t delta, int status, int a, int b)
-    {
-        VstMidiEvent& m = midi[count++];
-        std::memset(&m, 0, sizeof m);
-        m.type = kVstMidiType;
-        m.byteSize = sizeof m;
-        m.deltaFrames = delta;
-        m.midiData[0] = static_cast<char>(status);
-        m.midiData[1] = static_cast<char>(a);
-        m.midiData[2] = static_cast<char>(b);
-    }
 };
 
 // Loads an instance and gives it settings of its own (instance k), on the
@@ -74,21 +58,14 @@ void play(Session& s, int k)
     float* outs[] = {left.data(), right.data()};
     for (int b = 0; b < kBlocks; ++b) {
         if (synth) {
-            Events ev;
+            MidiEventList ev(4);
             if (b % 20 == 0)
-                ev.add(b % 7, 0x90, 48 + (k + b) % 24, 100);
+                ev.add(b % 7, 0x90, static_cast<uint8_t>(48 + (k + b) % 24), 100);
             if (b % 20 == 12)
-                ev.add(3, 0x80, 48 + (k + b - 12) % 24, 0);
+                ev.add(3, 0x80, static_cast<uint8_t>(48 + (k + b - 12) % 24), 0);
             if (b % 30 == 5)
-                ev.add(0, 0xE0, 0, 64 + k);
-            struct {
-                int32_t numEvents;
-                intptr_t reserved;
-                VstEvent* events[4];
-            } list = {ev.count, 0, {}};
-            for (int32_t i = 0; i < ev.count; ++i)
-                list.events[i] = reinterpret_cast<VstEvent*>(&ev.midi[i]);
-            s.host->dispatch(effProcessEvents, 0, 0, &list);
+                ev.add(0, 0xE0, 0, static_cast<uint8_t>(64 + k));
+            s.host->dispatch(effProcessEvents, 0, 0, ev.events());
         } else {
             for (int32_t i = 0; i < kBlock; ++i)
                 in[i] = static_cast<float>(((b * kBlock + i) * (k + 3)) % 200) / 100.0f - 1.0f;

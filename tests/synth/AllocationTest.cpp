@@ -2,6 +2,7 @@
 // every processing and processEvents call of a plug-in object across a
 // render with notes, controllers, pitch bend and program changes between
 // blocks.
+#include "MidiEventList.h"
 #include "VstXSynth.h"
 
 #include <gtest/gtest.h>
@@ -63,26 +64,16 @@ void operator delete[](void* p, std::size_t) noexcept
 }
 
 namespace {
+// One block's events, built before the counted window.
 struct EventList {
     explicit EventList(const std::vector<std::vector<unsigned char>>& messages)
-        : events(messages.size()), words(sizeof(VstEvents) / sizeof(intptr_t) + messages.size())
+        : list(messages.size())
     {
-        VstEvents* list = get();
-        list->numEvents = static_cast<int32_t>(messages.size());
-        VstEvent** slots = reinterpret_cast<VstEvent**>(reinterpret_cast<char*>(list) +
-                                                        offsetof(VstEvents, events));
-        for (size_t i = 0; i < messages.size(); ++i) {
-            std::memset(&events[i], 0, sizeof events[i]);
-            events[i].type = kVstMidiType;
-            events[i].byteSize = sizeof(VstMidiEvent);
-            events[i].deltaFrames = static_cast<int32_t>(i * 7);
-            std::memcpy(events[i].midiData, messages[i].data(), 3);
-            slots[i] = reinterpret_cast<VstEvent*>(&events[i]);
-        }
+        for (size_t i = 0; i < messages.size(); ++i)
+            list.add(static_cast<int32_t>(i * 7), messages[i][0], messages[i][1], messages[i][2]);
     }
-    VstEvents* get() { return reinterpret_cast<VstEvents*>(words.data()); }
-    std::vector<VstMidiEvent> events;
-    std::vector<intptr_t> words;
+    VstEvents* get() { return list.events(); }
+    MidiEventList list;
 };
 } // namespace
 

@@ -4,6 +4,7 @@
 // players use a program. Built with the sanitizers in CI; any out-of-range
 // access, overflow or bad conversion fails there. The seed is fixed and
 // printed with every failure.
+#include "MidiEventList.h"
 #include "SynthTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -22,34 +23,14 @@ const uint32_t kSeed = 20261209;
 const int kRandomRecords = 600;
 const int kFrames = 64;
 
+// One block's events, sent as a host sends them.
 struct MidiBlock {
-    std::vector<VstMidiEvent> midi;
-    std::vector<VstEvent*> pointers;
-    std::vector<char> storage;
-    VstEvents* events = nullptr;
-
+    MidiEventList list{256};
     void add(unsigned char status, unsigned char a, unsigned char b, int32_t delta)
     {
-        VstMidiEvent e{};
-        e.type = kVstMidiType;
-        e.byteSize = sizeof(VstMidiEvent);
-        e.deltaFrames = delta;
-        e.midiData[0] = static_cast<char>(status);
-        e.midiData[1] = static_cast<char>(a);
-        e.midiData[2] = static_cast<char>(b);
-        midi.push_back(e);
+        list.add(delta, status, a, b);
     }
-    VstEvents* build()
-    {
-        pointers.clear();
-        for (VstMidiEvent& e : midi)
-            pointers.push_back(reinterpret_cast<VstEvent*>(&e));
-        storage.assign(sizeof(VstEvents) + sizeof(VstEvent*) * pointers.size(), 0);
-        events = reinterpret_cast<VstEvents*>(storage.data());
-        events->numEvents = static_cast<int32_t>(pointers.size());
-        std::memcpy(events->events, pointers.data(), sizeof(VstEvent*) * pointers.size());
-        return events;
-    }
+    VstEvents* build() { return list.events(); }
 };
 
 // Reads every parameter, display, label and name, as a host's generic

@@ -4,6 +4,7 @@
 // buffer" helpers.
 #pragma once
 
+#include "MidiEventList.h"
 #include "Patch.h"
 #include "SynthEngine.h"
 
@@ -37,27 +38,10 @@ public:
 
     void send(const std::vector<MidiMessage>& messages)
     {
-        std::vector<VstMidiEvent> events(messages.size());
-        std::vector<VstEvent*> pointers;
-        for (size_t i = 0; i < messages.size(); ++i) {
-            VstMidiEvent& e = events[i];
-            std::memset(&e, 0, sizeof e);
-            e.type = kVstMidiType;
-            e.byteSize = sizeof e;
-            e.deltaFrames = messages[i].delta;
-            e.midiData[0] = static_cast<char>(messages[i].status);
-            e.midiData[1] = static_cast<char>(messages[i].data1);
-            e.midiData[2] = static_cast<char>(messages[i].data2);
-            pointers.push_back(reinterpret_cast<VstEvent*>(&e));
-        }
-        std::vector<intptr_t> raw(sizeof(VstEvents) / sizeof(intptr_t) + pointers.size() + 2);
-        VstEvents* list = reinterpret_cast<VstEvents*>(raw.data());
-        list->numEvents = static_cast<int32_t>(pointers.size());
-        VstEvent** slots = reinterpret_cast<VstEvent**>(reinterpret_cast<char*>(list) +
-                                                        offsetof(VstEvents, events));
-        for (size_t i = 0; i < pointers.size(); ++i)
-            slots[i] = pointers[i];
-        engine.queueEvents(list);
+        MidiEventList list(messages.size());
+        for (const MidiMessage& m : messages)
+            list.add(m.delta, m.status, m.data1, m.data2);
+        engine.queueEvents(list.events());
     }
 
     // Renders `frames` samples in one block and appends them.

@@ -1,6 +1,7 @@
 // The built instrument through its binary interface: programs go in as the
 // host's chunk, MIDI as event lists, and what comes out is measured as
 // sound (frequency from zero crossings, levels, channel balance).
+#include "MidiEventList.h"
 #include "Patch.h"
 #include "PluginHost.h"
 
@@ -51,31 +52,17 @@ public:
         std::vector<float> l(static_cast<size_t>(block)), r(static_cast<size_t>(block));
         float* outputs[] = {l.data(), r.data()};
         size_t next = 0;
+        MidiEventList events(messages.size());
         for (long position = 0; position < frames; position += block) {
             int length = static_cast<int>(std::min<long>(block, frames - position));
-            std::vector<VstMidiEvent> events;
+            events.clear();
             while (next < messages.size() && messages[next].frame < position + length) {
-                VstMidiEvent e;
-                std::memset(&e, 0, sizeof e);
-                e.type = kVstMidiType;
-                e.byteSize = sizeof e;
-                e.deltaFrames = static_cast<int32_t>(messages[next].frame - position);
-                e.midiData[0] = static_cast<char>(messages[next].status);
-                e.midiData[1] = static_cast<char>(messages[next].data1);
-                e.midiData[2] = static_cast<char>(messages[next].data2);
-                events.push_back(e);
+                const Message& m = messages[next];
+                events.add(static_cast<int32_t>(m.frame - position), m.status, m.data1, m.data2);
                 ++next;
             }
-            if (!events.empty()) {
-                std::vector<intptr_t> words(sizeof(VstEvents) / sizeof(intptr_t) + events.size());
-                VstEvents* list = reinterpret_cast<VstEvents*>(words.data());
-                list->numEvents = static_cast<int32_t>(events.size());
-                VstEvent** slots = reinterpret_cast<VstEvent**>(reinterpret_cast<char*>(list) +
-                                                                offsetof(VstEvents, events));
-                for (size_t i = 0; i < events.size(); ++i)
-                    slots[i] = reinterpret_cast<VstEvent*>(&events[i]);
-                host->dispatch(effProcessEvents, 0, 0, list);
-            }
+            if (events.size() > 0)
+                host->dispatch(effProcessEvents, 0, 0, events.events());
             host->processReplacing(nullptr, outputs, length);
             out.left.insert(out.left.end(), l.begin(), l.begin() + length);
             out.right.insert(out.right.end(), r.begin(), r.begin() + length);

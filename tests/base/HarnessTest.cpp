@@ -1,5 +1,6 @@
 // Loads the test-only plug-in through its exported entry point, as a host
 // does, and checks what crosses the binary interface.
+#include "PluginFiles.h"
 #include "PluginHost.h"
 
 #include <gtest/gtest.h>
@@ -7,11 +8,7 @@
 #include <vector>
 
 namespace {
-#if defined(_WIN32)
-const char* const kPlugin = "testeffect.dll";
-#else
-const char* const kPlugin = "testeffect.so";
-#endif
+const char* const kPlugin = PLUGIN_FILE("testeffect");
 } // namespace
 
 TEST(Harness, LoadsThroughTheEntryPoint)

@@ -1,5 +1,6 @@
 // The quenvarel plug-in loaded through its entry point, as a host does:
 // identity, and measurements on audio processed through the binary interface.
+#include "PluginFiles.h"
 #include "PluginHost.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +10,7 @@
 #include <vector>
 
 namespace {
-#if defined(_WIN32)
-const char* const kPlugin = "quenvarel.dll";
-#else
-const char* const kPlugin = "quenvarel.so";
-#endif
+const char* const kPlugin = PLUGIN_FILE("quenvarel");
 const double kPi = 3.14159265358979323846;
 const double kRate = 44100.0;
 

@@ -3,6 +3,7 @@
 // renders finite audio no louder than full scale, and comes back unchanged.
 #include "MidiEventList.h"
 #include "Patch.h"
+#include "PluginFiles.h"
 #include "PluginHost.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +13,7 @@
 #include <vector>
 
 namespace {
-#if defined(_WIN32)
-const char* const kSynth = "nimbulator.dll";
-#else
-const char* const kSynth = "nimbulator.so";
-#endif
+const char* const kSynth = PLUGIN_FILE("nimbulator");
 
 void play(PluginHost& host, int blocks, double& peak, size_t& nonFinite)
 {

@@ -2,6 +2,7 @@
 // thread, must produce exactly what each renders alone: instances share
 // nothing that changes their sound.
 #include "MidiEventList.h"
+#include "PluginFiles.h"
 #include "PluginHost.h"
 
 #include <gtest/gtest.h>
@@ -13,13 +14,8 @@
 #include <vector>
 
 namespace {
-#if defined(_WIN32)
-const char* const kSynth = "nimbulator.dll";
-const char* const kFilter = "quenvarel.dll";
-#else
-const char* const kSynth = "nimbulator.so";
-const char* const kFilter = "quenvarel.so";
-#endif
+const char* const kSynth = PLUGIN_FILE("nimbulator");
+const char* const kFilter = PLUGIN_FILE("quenvarel");
 const int kInstances = 16;
 const int32_t kBlock = 256;
 const int kBlocks = 120; // about 0.7 s at 44.1 kHz

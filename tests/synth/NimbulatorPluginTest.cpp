@@ -1,6 +1,7 @@
 // The built instrument library loaded through its exported entry point, as
 // a host loads it: identity, parameters, programs and the chunk, all across
 // the binary interface.
+#include "PluginFiles.h"
 #include "PluginHost.h"
 
 #include <gtest/gtest.h>
@@ -16,11 +17,7 @@
 #endif
 
 namespace {
-#if defined(_WIN32)
-const char* const kPlugin = "nimbulator.dll";
-#else
-const char* const kPlugin = "nimbulator.so";
-#endif
+const char* const kPlugin = PLUGIN_FILE("nimbulator");
 
 typedef AEffect*(VSTCALLBACK* PluginEntryProc)(audioMasterCallback);
 

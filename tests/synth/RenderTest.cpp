@@ -3,6 +3,7 @@
 // sound (frequency from zero crossings, levels, channel balance).
 #include "MidiEventList.h"
 #include "Patch.h"
+#include "PluginFiles.h"
 #include "PluginHost.h"
 
 #include <gtest/gtest.h>
@@ -13,11 +14,7 @@
 #include <vector>
 
 namespace {
-#if defined(_WIN32)
-const char* const kPlugin = "nimbulator.dll";
-#else
-const char* const kPlugin = "nimbulator.so";
-#endif
+const char* const kPlugin = PLUGIN_FILE("nimbulator");
 
 struct Message {
     long frame;

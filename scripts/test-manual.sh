@@ -10,6 +10,12 @@ python=python3
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
+# The build and link-check tools themselves, on small made-up manuals.
+if ! "$python" tools/manual/test_manual_tools.py >"$tmp/unit" 2>&1; then
+  cat "$tmp/unit"
+  exit 1
+fi
+echo "manual: tool tests: $(grep "^Ran" "$tmp/unit"), OK"
 "$python" tools/manual/make_manual.py --source docs/help --html "$tmp/html"
 if ! diff -r "$tmp/html" docs/manual >"$tmp/diff"; then
   head -n 40 "$tmp/diff"

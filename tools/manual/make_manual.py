@@ -73,18 +73,24 @@ def href(file, anchor=""):
     return urllib.parse.quote(file) + (("#" + anchor) if anchor else "")
 
 
-def contents_markup(pages):
-    """The table of contents as nested HTML lists, in list order."""
+def sections(pages):
+    """The pages grouped by section, in list order: [(section, [pages])]."""
+    grouped = []
+    for page in pages:
+        if not grouped or grouped[-1][0] != page.section:
+            grouped.append((page.section, []))
+        grouped[-1][1].append(page)
+    return grouped
+
+
+def contents_markup(pages, current):
+    """The table of contents as nested HTML lists, without the current page."""
     out = ['<ul class="contents">']
-    section = None
-    for page in pages[1:]:
-        if page.section != section:
-            if section is not None:
-                out.append("</ul></li>")
-            section = page.section
-            out.append("<li>%s<ul>" % html.escape(section))
-        out.append('<li><a href="%s">%s</a></li>' % (href(page.file), html.escape(page.title)))
-    if section is not None:
+    for section, members in sections(pages):
+        out.append("<li>%s<ul>" % html.escape(section))
+        for page in members:
+            if page is not current:
+                out.append('<li><a href="%s">%s</a></li>' % (href(page.file), html.escape(page.title)))
         out.append("</ul></li>")
     out.append("</ul>")
     return "\n".join(out)
@@ -123,7 +129,7 @@ def render_page(pages, index, source_dir):
     text = expand_links(text, pages, source)
     body = markdown.markdown(text, extensions=["tables", "sane_lists", "attr_list", "toc"],
                              output_format="html")
-    body = body.replace("<p>{{contents}}</p>", contents_markup(pages))
+    body = body.replace("<p>{{contents}}</p>", contents_markup(pages, page))
     nav = navigation(pages, index)
     document = """<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.01//EN" "http://www.w3.org/TR/html4/strict.dtd">
 <html lang="en">
@@ -204,20 +210,14 @@ def sitemap_entry(name, local=None):
 
 
 def contents_file(pages):
-    """The .hhc: the welcome page, then one book per section."""
+    """The .hhc: one book per section, holding its pages."""
     lines = ['<!DOCTYPE HTML PUBLIC "-//IETF//DTD HTML//EN">', "<HTML>", "<HEAD></HEAD>", "<BODY>",
              '<OBJECT type="text/site properties"><param name="ImageType" value="Folder"></OBJECT>',
-             "<UL>", sitemap_entry(pages[0].title, pages[0].file)]
-    section = None
-    for page in pages[1:]:
-        if page.section != section:
-            if section is not None:
-                lines.append("</UL>")
-            section = page.section
-            lines.append(sitemap_entry(section))
-            lines.append("<UL>")
-        lines.append(sitemap_entry(page.title, page.file))
-    if section is not None:
+             "<UL>"]
+    for section, members in sections(pages):
+        lines.append(sitemap_entry(section))
+        lines.append("<UL>")
+        lines += [sitemap_entry(page.title, page.file) for page in members]
         lines.append("</UL>")
     lines += ["</UL>", "</BODY>", "</HTML>", ""]
     return "\r\n".join(lines)

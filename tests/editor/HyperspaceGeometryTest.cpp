@@ -194,7 +194,7 @@ TEST(HyperspaceColour, HueRunsRoundTheCircleAndLuminanceDarkensOrLightens)
             const double offsets[3] = {0.25, 0.91, 0.58};
             double lum = 0.6 * l + 0.2;
             for (int ch = 0; ch < 3; ++ch) {
-                double c = (1 + std::sin(2 * M_PI * (0.8 * h + offsets[ch]))) / 2;
+                double c = (1 + std::sin(2 * 3.14159265358979 * (0.8 * h + offsets[ch]))) / 2;
                 c = lum < 0.5 ? c * 2 * lum : 1 - (1 - c) * 2 * (1 - lum);
                 EXPECT_NEAR(got[ch], c * 255, 1.01) << h << " " << l << " " << ch;
             }

@@ -40,6 +40,7 @@ class Page:
         self.source = source
         self.title = title
         self.keywords = keywords
+        self.anchors = []  # (index entry, anchor) pairs a page adds as it is built
 
 
 def fail(message):
@@ -121,12 +122,80 @@ def navigation(pages, index):
     return " &nbsp;|&nbsp; ".join(parts)
 
 
-def render_page(pages, index, source_dir):
+# Musicians' names for the columns of the preset bank's table.
+PRESET_COLUMNS = {
+    "Osc.": "Oscillators",
+    "Res / noise, tune": "Resonance / noise home, tuning (semitones, cents)",
+    "Ranges": "Ranges: volume, pitch, pan, resonance, noise (%)",
+    "Low-pass": "LoPass, Q, filter depth",
+    "Drive": "Overdrv",
+    "Flight": "Speed, Std Dev, Reflect, Attract, Repel, Proxim.",
+    "Volume envelope": "Volume envelope: attack points, attack / decay time, sustain level, release time",
+    "Play, LFO": "Playing, speed LFO",
+}
+
+
+def table_cells(line):
+    return [cell.strip() for cell in line.strip().strip("|").split(" | ")]
+
+
+def expand_presets(text, source_dir, page, pictures):
+    """Replaces "{{presets FILE}}" by the factory presets: an overview table and
+    one section per preset with its settings and spectrogram, all read from
+    the preset bank's own table (FILE, relative to the manual's sources)."""
+    match = re.search(r"^\{\{presets ([^}]+)\}\}$", text, re.M)
+    if not match:
+        return text
+    path = os.path.normpath(os.path.join(source_dir, match.group(1).strip()))
+    with open(path, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    start = next((i for i, line in enumerate(lines) if line.startswith("| Preset | Character |")), None)
+    if start is None:
+        fail(path + ": no table that starts with | Preset | Character |")
+    headers = table_cells(lines[start])
+    rows = []
+    for line in lines[start + 2:]:
+        if not line.startswith("|"):
+            break
+        cells = table_cells(line)
+        name = re.match(r"\[([^\]]+)\]", cells[0])
+        if len(cells) != len(headers) or not name:
+            fail("%s: cannot read the table row %s" % (path, line))
+        rows.append([name.group(1)] + cells[1:])
+    if not rows:
+        fail(path + ": the preset table is empty")
+    images = dict(re.findall(r"!\[([^\]]+)\]\(([^)]+)\)", "\n".join(lines)))
+
+    def slug(name):
+        return re.sub(r"[^a-z0-9]+", "-", name.lower()).strip("-")
+
+    out = ["| Preset | Character | %s |" % PRESET_COLUMNS.get(headers[-1], headers[-1]),
+           "|---|---|---|"]
+    out += ["| [%s](#%s) | %s | %s |" % (row[0], slug(row[0]), row[1], row[-1]) for row in rows]
+    out += ["", "## The presets one by one", ""]
+    for row in rows:
+        name = row[0]
+        out += ["### %s {#%s}" % (name, slug(name)), "", row[1], "",
+                "| Setting | Value |", "|---|---|"]
+        out += ["| %s | %s |" % (PRESET_COLUMNS.get(h, h), v) for h, v in zip(headers[2:], row[2:])]
+        out.append("")
+        if name in images:
+            source = os.path.normpath(os.path.join(os.path.dirname(path), images[name]))
+            target = "%s/presets/%s" % (IMAGE_DIR, os.path.basename(source))
+            pictures[target] = source
+            out += ['<p class="picture"><img src="%s" alt="Spectrogram of %s"></p>'
+                    % (urllib.parse.quote(target), html.escape(name)), ""]
+        page.anchors.append((name, slug(name)))
+    return text[:match.start()] + "\n".join(out) + text[match.end():]
+
+
+def render_page(pages, index, source_dir, pictures):
     page = pages[index]
     source = os.path.join(source_dir, "pages", page.source)
     with open(source, encoding="utf-8") as f:
         text = f.read()
     text = expand_links(text, pages, source)
+    text = expand_presets(text, source_dir, page, pictures)
     body = markdown.markdown(text, extensions=["tables", "sane_lists", "attr_list", "toc"],
                              output_format="html")
     body = body.replace("<p>{{contents}}</p>", contents_markup(pages, page))
@@ -162,13 +231,14 @@ def images_used(documents):
 def build_documents(source_dir, pages):
     """Every output file of the manual, by relative path: pages, stylesheet, images."""
     documents = {}
+    pictures = {}  # pictures from outside the sources' images/: output path -> file
     for index, page in enumerate(pages):
-        documents[page.file] = render_page(pages, index, source_dir)
+        documents[page.file] = render_page(pages, index, source_dir, pictures)
     with open(os.path.join(source_dir, STYLESHEET), "rb") as f:
         documents[STYLESHEET] = f.read()
     files = dict(documents)
     for image in images_used(documents):
-        path = os.path.join(source_dir, image)
+        path = pictures.get(image, os.path.join(source_dir, image))
         if not image.startswith(IMAGE_DIR + "/") or not os.path.isfile(path):
             fail("picture %s is not in %s/%s" % (image, source_dir, IMAGE_DIR))
         with open(path, "rb") as f:
@@ -228,11 +298,13 @@ def index_file(pages):
     entries = []
     for page in pages:
         for word in [page.title] + page.keywords:
-            entries.append((word.lower(), word, page))
-    entries.sort(key=lambda e: (e[0], e[2].file))
+            entries.append((word.lower(), word, page.file))
+        for word, anchor in page.anchors:
+            entries.append((word.lower(), word, page.file + "#" + anchor))
+    entries.sort(key=lambda e: (e[0], e[2]))
     lines = ['<!DOCTYPE HTML PUBLIC "-//IETF//DTD HTML//EN">', "<HTML>", "<HEAD></HEAD>", "<BODY>",
              "<UL>"]
-    lines += [sitemap_entry(word, page.file) for _, word, page in entries]
+    lines += [sitemap_entry(word, local) for _, word, local in entries]
     lines += ["</UL>", "</BODY>", "</HTML>", ""]
     return "\r\n".join(lines)
 

@@ -117,6 +117,48 @@ class MakeManualTest(unittest.TestCase):
         self.assertTrue(os.path.exists(os.path.join(out, "Two Words.htm")))
 
 
+class PresetsTest(unittest.TestCase):
+    """The presets page is built from the preset bank's own table."""
+
+    BANK = ("# Factory presets\n\nIntro.\n\n"
+            "| Preset | Character | Osc. | Play, LFO |\n"
+            "|---|---|---|---|\n"
+            "| [Big Pad](#big-pad) | A wide pad. | 24 | poly |\n"
+            "| [Kick Bass](#kick-bass) | A kick. | 3 | mono, glide 10 ms |\n"
+            "\n## Spectrograms\n\n### Big Pad\n\n![Big Pad](presets/big-pad.png)\n")
+
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory()
+        self.manual = SmallManual(self.tmp.name)
+        write(os.path.join(self.manual.source, "pages", "Third.md"),
+              "Presets:\n\n{{presets ../presets.md}}\n")
+        write(os.path.join(self.tmp.name, "presets.md"), self.BANK)
+        os.makedirs(os.path.join(self.tmp.name, "presets"))
+        with open(os.path.join(self.tmp.name, "presets", "big-pad.png"), "wb") as f:
+            f.write(b"\x89PNG pad")
+
+    def tearDown(self):
+        self.tmp.cleanup()
+
+    def test_every_preset_gets_a_row_a_section_its_picture_and_index_entry(self):
+        pages, files = self.manual.build()
+        third = files["Third.htm"].decode("ascii")
+        self.assertIn('<a href="#big-pad">Big Pad</a>', third)
+        self.assertIn('<h3 id="kick-bass">Kick Bass</h3>', third)
+        self.assertIn("<td>Oscillators</td>\n<td>24</td>", third)
+        self.assertIn("mono, glide 10 ms", third)
+        self.assertEqual(files["images/presets/big-pad.png"], b"\x89PNG pad")
+        self.assertNotIn("images/presets/kick-bass.png", files)
+        hhk = make_manual.index_file(pages)
+        self.assertIn('value="Third.htm#kick-bass"', hhk)
+
+    def test_a_row_that_does_not_fit_the_columns_stops_the_build(self):
+        write(os.path.join(self.tmp.name, "presets.md"),
+              self.BANK.replace("| A kick. | 3 |", "| A kick. |"))
+        with self.assertRaises(SystemExit):
+            self.manual.build()
+
+
 class CheckLinksTest(unittest.TestCase):
     def setUp(self):
         self.tmp = tempfile.TemporaryDirectory()

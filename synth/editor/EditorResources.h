@@ -1,0 +1,14 @@
+// Resource ids of the instrument's editor: shared by the resource script and
+// the editor code. Plain defines, so the resource compiler reads this too.
+#pragma once
+
+#define IDD_EDITOR 102
+#define IDB_BACKGROUND 103
+#define IDI_NIMBULATOR 135
+#define IDB_KNOB_VOLUME 154
+#define IDB_KNOB_PITCH 155
+#define IDB_KNOB_PAN 156
+#define IDB_KNOB_RESONANCE 157
+#define IDB_KNOB_NOISE 158
+#define IDB_KNOB_TUNE 159
+#define IDB_KNOB_SMALL 160

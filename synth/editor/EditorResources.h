@@ -4,6 +4,8 @@
 
 #define IDD_EDITOR 102
 #define IDB_BACKGROUND 103
+#define IDB_HUE_LEGEND 133
+#define IDB_LUMINANCE_LEGEND 134
 #define IDI_NIMBULATOR 135
 #define IDB_KNOB_VOLUME 154
 #define IDB_KNOB_PITCH 155
@@ -12,3 +14,6 @@
 #define IDB_KNOB_NOISE 158
 #define IDB_KNOB_TUNE 159
 #define IDB_KNOB_SMALL 160
+#define IDB_HYPERSPACE 161
+// Hyperspace cursors: 2000 + (hue x 16 + luminance) x 7 + size, up to 3791.
+#define IDC_HYPERSPACE_FIRST 2000

@@ -4,8 +4,9 @@
     python3 script.py OUTDIR @LISTFILE      (one name a line)
 
 A script hands `main` a table of file name -> producer. A producer returns a
-cairo image surface (written as a 24-bit .bmp), a list of surfaces (an .ico)
-or a list of (surface, hot spot) pairs (a .cur). The build lists the names it
+cairo image surface (written as a 24-bit .bmp), a list of surfaces (an .ico),
+a list of (surface, hot spot) pairs (a .cur), or bytes: a file the script
+encoded itself (any name). The build lists the names it
 expects; a name the script does not make, or one the script makes that the
 build does not list, is an error, so the two lists never drift apart.
 """
@@ -17,6 +18,8 @@ from . import rasterfiles
 
 
 def _encode(name, picture):
+    if isinstance(picture, (bytes, bytearray)):
+        return bytes(picture)  # a file the script encoded itself
     extension = os.path.splitext(name)[1].lower()
     if extension == ".bmp":
         return rasterfiles.bmp24_bytes(picture)

@@ -147,6 +147,8 @@ def expand_presets(text, source_dir, page, pictures):
     if not match:
         return text
     path = os.path.normpath(os.path.join(source_dir, match.group(1).strip()))
+    if not os.path.isfile(path):
+        fail("%s: the preset bank's table %s is missing" % (page.source, path))
     with open(path, encoding="utf-8") as f:
         lines = f.read().splitlines()
     start = next((i for i, line in enumerate(lines) if line.startswith("| Preset | Character |")), None)

@@ -1,8 +1,8 @@
 #!/bin/sh
-# Regenerates the manual's pictures from the real plug-in: builds the win64
+# Regenerates the manual's pictures from the real plug-ins: builds the win64
 # preset, opens the instrument's editor in `nimhost editor` under Wine on a
 # private X display (cmake/gui-test.sh) with a chord held and the input script
-# docs/help/shots/manual-editor.txt, cuts the pictures listed in
+# docs/help/shots/manual-editor.txt, and the effect's editor as it opens; cuts the pictures listed in
 # docs/help/pictures.txt out of that screenshot into docs/help/images/
 # (tools/manual/cut_pictures.sh) and republishes docs/manual/ (scripts/manual.sh).
 # scripts/screenshots.sh runs it with the other screenshots.
@@ -10,7 +10,7 @@ set -e
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target nimhost nimbulator
+cmake --build --preset win64 --target nimhost nimbulator quenvarel
 export WINEPREFIX="${WINEPREFIX:-$(pwd)/build/wineprefix}"
 export WINEDEBUG=-all
 [ -d "$WINEPREFIX" ] || (wineboot -i >/dev/null 2>&1 || true)
@@ -20,5 +20,7 @@ mkdir -p "$work"
 sh cmake/gui-test.sh "$bin/nimhost.exe" editor "$bin/nimbulator.dll" \
   --note 48 --note 60 --note 64 --note 67 \
   --script docs/help/shots/manual-editor.txt --seconds 1 --screenshot "$work/manual-editor.png"
+sh cmake/gui-test.sh "$bin/nimhost.exe" editor "$bin/quenvarel.dll" \
+  --seconds 0.5 --screenshot "$work/quenvarel-editor.png"
 sh tools/manual/cut_pictures.sh "$work"
 sh scripts/manual.sh

@@ -17,3 +17,4 @@ int infoCommand(const Arguments& args);
 int soakCommand(const Arguments& args);
 int processCommand(const Arguments& args);
 int renderCommand(const Arguments& args);
+int benchCommand(const Arguments& args);

@@ -17,6 +17,10 @@ const Command commands[] = {
     {"soak", soakCommand,
      "soak PLUGIN [--seconds S] [--seed N] [--rate HZ] [--max-block N] [--max-peak L]\n"
      "                         a long random session; fails on non-finite output"},
+    {"bench", benchCommand,
+     "bench PLUGIN... [--seconds S] [--repetitions N] [--warm-up S] [--rate HZ] [--block N]\n"
+     "                         [--only TEXT]   CPU time and real-time factor over fixed\n"
+     "                         workloads, several plug-ins side by side"},
 #ifdef NIMHOST_AUDIO_FILES
     {"process", processCommand,
      "process PLUGIN IN.wav OUT.wav [--set NAME=VALUE ...] [--block N] [--format 16|24|float]"},

@@ -235,6 +235,8 @@ void FilterEffect::process(float** inputs, float** outputs, VstInt32 sampleFrame
     const float rate = rateInUse();
     lastGoodRate = rate;
     const float step = 3.0f / rate;
+    // Inside the processing entries the processor flushes denormals itself.
+    const bool softwareFlush = !LowPassCascade::hardwareFlushes();
     float* left = outputs[0];
     float* right = outputs[1];
     for (VstInt32 i = 0; i < sampleFrames; ++i) {
@@ -249,22 +251,9 @@ void FilterEffect::process(float** inputs, float** outputs, VstInt32 sampleFrame
 
         float l = preGainNow * 4.0f * left[i];
         float r = preGainNow * 4.0f * right[i];
-        switch (depth) {
-        case 0:
-            l = filter.runStage(0, l);
-            r = filter.runStage(3, r);
-            break;
-        case 1:
-            l = filter.runStage(1, filter.runStage(0, l));
-            r = filter.runStage(4, filter.runStage(3, r));
-            break;
-        case 2:
-            l = filter.runStage(2, filter.runStage(1, filter.runStage(0, l)));
-            r = filter.runStage(5, filter.runStage(4, filter.runStage(3, r)));
-            break;
-        default:
-            break;
-        }
+        const VstInt32 d = depth; // any other depth passes unfiltered
+        if (d >= 0 && d <= 2)
+            filter.runStereo(d + 1, l, r, softwareFlush);
         // A non-finite sample (from the host, or a filter driven past
         // stability by an extreme Resonance) would stay in the history for
         // good: drop it and restart that channel's stages from silence.

@@ -2,9 +2,23 @@
 
 #include <cmath>
 
+#if defined(__SSE2__) || defined(__x86_64__) || defined(_M_X64)
+#include <xmmintrin.h>
+
+bool LowPassCascade::hardwareFlushes()
+{
+    return (_mm_getcsr() & 0x8000u) != 0; // FTZ
+}
+#else
+bool LowPassCascade::hardwareFlushes()
+{
+    return false;
+}
+#endif
+
 LowPassCascade::LowPassCascade(double limitFactor)
     : prototype{{1.0, 0.0, 0.0, 1.0, 0.765367, 1.0}, {1.0, 0.0, 0.0, 1.0, 1.847759, 1.0}},
-      coefficients{}, history{}, limit(limitFactor)
+      coefficients{}, spread{}, history{}, limit(limitFactor)
 {
 }
 
@@ -47,4 +61,7 @@ void LowPassCascade::designLowPass(double fc, double q, double fs)
         c[3] = static_cast<float>((4.0 * a2 * fs2 - 2.0 * a1 * fs + a0) / ad);
     }
     coefficients[0] = static_cast<float>(gain);
+    for (int i = 0; i < 9; ++i)
+        for (float& lane : spread[i])
+            lane = coefficients[i];
 }

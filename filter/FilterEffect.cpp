@@ -38,17 +38,22 @@ void printDisplay(char* text, const char* format, double value)
 } // namespace
 
 // The cascade's cutoff limit is 0.49 in single precision (0.49000000953674316).
-FilterEffect::FilterEffect(audioMasterCallback audioMaster)
+FilterEffect::FilterEffect(audioMasterCallback audioMaster, EditorFactory makeEditor)
     : AudioEffectX(audioMaster, 1, kNumParameters), filter(0.49f), resonanceNow(0.1f),
       cutoffNow(0.1f), resonanceTarget(0.5f), cutoffTarget(0.8f), preGainNow(0.25f),
       postGainNow(1.0f), preGainTarget(0.25f), postGainTarget(1.0f), depth(1), cutoffHz(0.0f),
-      q(0.0f), lastGoodRate(44100.0f), redesignPending(false)
+      q(0.0f), lastGoodRate(44100.0f), redesignPending(false), view(nullptr), editorMissing(false)
 {
     setNumInputs(2);
     setNumOutputs(2);
     canProcessReplacing(true);
     setUniqueID(kUniqueId);
-    // There is no editor window yet; a host sees no has-editor flag.
+    // The editor is made last, once every parameter it reads is in place.
+    if (makeEditor) {
+        view = makeEditor(*this);
+        editorMissing = view == nullptr;
+    }
+    editor = view;
     setFlag(effFlagsHasEditor, editor != nullptr);
 }
 
@@ -114,8 +119,8 @@ void FilterEffect::applyParameter(VstInt32 index, float value, bool fromEditor)
     default:
         return;
     }
-    if (editor && !fromEditor)
-        editor->postUpdate();
+    if (view && !fromEditor)
+        view->refreshControl(index);
 }
 
 void FilterEffect::getParameterLabel(VstInt32 index, char* label)

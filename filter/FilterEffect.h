@@ -7,7 +7,9 @@
 // targets at 3 / sampleRate per sample, so a full sweep takes a third of a
 // second; the filter is redesigned only while Resonance or Cutoff glides and
 // whenever Depth is set. The effect has one program and no chunk: a host
-// saves and restores it through the parameters.
+// saves and restores it through the parameters. On Windows it owns an editor
+// window (FilterEditor), made through a factory so this file stays portable;
+// host changes ask it to refresh the parameter's control.
 //
 // Threads: processing runs on the host's audio thread; parameters may be set
 // from any thread (each is a single 32-bit store, except Depth, which also
@@ -16,6 +18,7 @@
 #pragma once
 
 #include "AudioEffectX.h"
+#include "FilterEditorBase.h"
 #include "LowPassCascade.h"
 #include "SoftClipper.h"
 
@@ -26,7 +29,13 @@ public:
     enum Parameter { kPreGain, kResonance, kCutoff, kDepth, kPostGain, kNumParameters };
     enum { kUniqueId = 0x1D9B0053 };
 
-    explicit FilterEffect(audioMasterCallback audioMaster);
+    // Makes the effect's editor window; returns null when it cannot be made.
+    typedef FilterEditorBase* (*EditorFactory)(FilterEffect& effect);
+
+    // Without a factory (the Linux build, the unit tests) the effect has no
+    // editor and no has-editor flag. With one, a failed editor leaves
+    // editorFailed() true and the plug-in's entry refuses to load.
+    explicit FilterEffect(audioMasterCallback audioMaster, EditorFactory makeEditor = nullptr);
     ~FilterEffect() override;
 
     void setParameter(VstInt32 index, float value) override; // any thread
@@ -47,8 +56,12 @@ public:
 
     // Any thread. Stores the value of parameter `index` (Depth also redesigns
     // the filter at once) and, unless the change came from the editor, asks
-    // the editor to show it.
+    // the editor to show it. The editor's own edits pass fromEditor = true:
+    // they are neither echoed into its controls nor reported to the host.
     virtual void applyParameter(VstInt32 index, float value, bool fromEditor);
+
+    // True when a factory was given but could not make the editor.
+    bool editorFailed() const { return editorMissing; }
 
     // Depth from a host value: value x 2.9 truncated toward zero, saturated to
     // the 32-bit range; NaN gives -1. Any result outside 0..2 disables the
@@ -86,4 +99,6 @@ private:
     float q;            // last computed quality factor
     float lastGoodRate; // Hz, written by the audio thread
     std::atomic<bool> redesignPending;
+    FilterEditorBase* view; // the editor, owned by the base as `editor`
+    bool editorMissing;
 };

@@ -3,6 +3,9 @@
 // VST version or the effect cannot be created.
 #include "FilterEffect.h"
 #include "PluginEntry.h"
+#if defined(_WIN32)
+#include "FilterEditor.h"
+#endif
 
 #include <new>
 
@@ -14,7 +17,16 @@ AEffect* createQuenvarel(audioMasterCallback audioMaster)
     // host request with its defaults.
     if (audioMaster && audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
-    FilterEffect* effect = new (std::nothrow) FilterEffect(audioMaster);
+#if defined(_WIN32)
+    FilterEffect::EditorFactory makeEditor = FilterEditor::create;
+#else
+    FilterEffect::EditorFactory makeEditor = nullptr; // no editor window outside Windows
+#endif
+    FilterEffect* effect = new (std::nothrow) FilterEffect(audioMaster, makeEditor);
+    if (effect && effect->editorFailed()) {
+        delete effect;
+        return nullptr;
+    }
     return effect ? effect->getAeffect() : nullptr;
 }
 } // namespace

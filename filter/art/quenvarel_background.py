@@ -12,38 +12,44 @@ import cairo
 WIDTH, HEIGHT = 483, 218
 BLUE = (0.36, 0.62, 1.0)
 BLUE_DEEP = (0.10, 0.24, 0.55)
+BLUE_LIGHT = (0.72, 0.85, 1.0)
 
 
 def draw(ctx):
     ctx.set_source_rgb(0, 0, 0)
     ctx.paint()
 
-    # Logo: a ring holding a low-pass response curve with its resonant peak.
-    cx, cy, r = 36.0, 36.0, 22.0
-    glow = cairo.RadialGradient(cx, cy, r * 0.2, cx, cy, r)
+    # Logo: a ring holding the response of a resonant low-pass: flat, a
+    # peak at the cutoff, then the fall.
+    cx, cy, r = 36.0, 36.0, 23.0
+    glow = cairo.RadialGradient(cx - 6, cy - 8, 2, cx, cy, r)
     glow.add_color_stop_rgb(0, *BLUE_DEEP)
-    glow.add_color_stop_rgb(1, 0, 0, 0)
+    glow.add_color_stop_rgb(1, 0.01, 0.03, 0.08)
     ctx.arc(cx, cy, r, 0, 2 * math.pi)
     ctx.set_source(glow)
-    ctx.fill_preserve()
-    ctx.set_source_rgb(*BLUE)
-    ctx.set_line_width(2.5)
-    ctx.stroke()
+    ctx.fill()
     ctx.save()
-    ctx.arc(cx, cy, r - 2.5, 0, 2 * math.pi)
+    ctx.arc(cx, cy, r - 1.5, 0, 2 * math.pi)
     ctx.clip()
-    x0, x1 = cx - r, cx + r
-    steps = 64
+    steps = 160
     for i in range(steps + 1):
         t = i / steps
-        f = 10 ** (t * 2 - 1.2)  # frequency relative to the cutoff
-        mag = 1.0 / math.sqrt((1 - f * f) ** 2 + (f / 2.2) ** 2)
-        y = cy + 6 - 7 * math.log10(max(mag, 1e-3)) * 1.6
-        x = x0 + t * (x1 - x0)
+        f = 10 ** (1.5 * t - 1.0)  # frequency over the cutoff, log scale
+        q = 3.0
+        magnitude = 1.0 / math.sqrt((1 - f * f) ** 2 + (f / q) ** 2)
+        db = max(20 * math.log10(magnitude), -40.0)
+        x = cx - r + 2 * r * t
+        y = cy + 5 - db * 1.3
         (ctx.move_to if i == 0 else ctx.line_to)(x, y)
-    ctx.set_line_width(2.0)
+    ctx.set_source_rgb(*BLUE_LIGHT)
+    ctx.set_line_width(2.2)
+    ctx.set_line_join(cairo.LINE_JOIN_ROUND)
     ctx.stroke()
     ctx.restore()
+    ctx.arc(cx, cy, r - 1.0, 0, 2 * math.pi)
+    ctx.set_source_rgb(*BLUE)
+    ctx.set_line_width(2.0)
+    ctx.stroke()
 
     # Product name.
     ctx.select_font_face("DejaVu Sans", cairo.FONT_SLANT_NORMAL, cairo.FONT_WEIGHT_BOLD)

@@ -72,9 +72,9 @@ int32_t FilterEditor::getRect(ERect** where)
 
 int32_t FilterEditor::open(void* parentWindow)
 {
-    AEffEditor::open(parentWindow);
     if (dialog) // a second open without a close: start again
         close();
+    AEffEditor::open(parentWindow);
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -185,7 +185,8 @@ void FilterEditor::placeControls()
             {r.left, r.top, r.right - r.left, r.bottom - r.top}, units.right, units.bottom);
         char className[16] = {};
         GetClassNameA(child, className, sizeof className);
-        if (lstrcmpiA(className, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_RIGHT))
+        if (lstrcmpiA(className, "Static") == 0 &&
+            (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_RIGHT)
             box = FilterEditorLayout::fitRightAligned(box, textWidth(child));
         MoveWindow(child, box.x, box.y, box.width, box.height, FALSE);
     }

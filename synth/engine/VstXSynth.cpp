@@ -39,9 +39,19 @@ VstXSynth::VstXSynth(audioMasterCallback audioMaster)
 
     suspended = true;
     resetDevices();
+
+    synthEditor = createSynthEditor(this, this);
+    editor = synthEditor;
+    setFlag(effFlagsHasEditor, editor != nullptr);
 }
 
-VstXSynth::~VstXSynth() {}
+VstXSynth::~VstXSynth()
+{
+    // The editor goes first, while everything it may reach still exists.
+    delete editor;
+    editor = nullptr;
+    synthEditor = nullptr;
+}
 
 // ---- Processing ------------------------------------------------------------
 
@@ -60,6 +70,8 @@ void VstXSynth::processBlock(float** outputs, VstInt32 frames)
     if (suspended)
         resume();
     settings.mouseSteering = mouseSteering;
+    // The computer keyboard plays only while the editor's window is open.
+    engine.keyPollEnabled = synthEditor && synthEditor->isWindowOpen();
     if (outputs && frames > 0)
         renderBlock(outputs, frames);
     processedSinceRedraw = true;
@@ -192,6 +204,16 @@ void VstXSynth::engineSetParameter(int32_t index, float value)
     setParameter(index, value);
 }
 
+void VstXSynth::engineNoteShown(int32_t note, bool down)
+{
+    if (!synthEditor)
+        return;
+    if (down)
+        synthEditor->showNoteOn(note);
+    else
+        synthEditor->showNoteOff(note);
+}
+
 void VstXSynth::engineDevicesReset()
 {
     clearKeyboardDisplay();
@@ -213,10 +235,31 @@ void VstXSynth::engineTempoChanged()
 
 // ---- Editor ----------------------------------------------------------------
 
-void VstXSynth::requestHyperspaceRedraw() {}
-void VstXSynth::clearKeyboardDisplay() {}
-void VstXSynth::editorParameterChanged(VstInt32) {}
-void VstXSynth::editorRefresh() {}
+// Each may run on the audio thread (MIDI control, device resets, tempo);
+// the editor only stores and raises flags there.
+void VstXSynth::requestHyperspaceRedraw()
+{
+    if (synthEditor)
+        synthEditor->requestHyperspaceRepaint();
+}
+
+void VstXSynth::clearKeyboardDisplay()
+{
+    if (synthEditor)
+        synthEditor->clearKeyboardDisplay();
+}
+
+void VstXSynth::editorParameterChanged(VstInt32 index)
+{
+    if (synthEditor)
+        synthEditor->SetParameter(index, &programs[curProgram]);
+}
+
+void VstXSynth::editorRefresh()
+{
+    if (synthEditor)
+        synthEditor->requestFullRefresh();
+}
 
 // ---- Identity --------------------------------------------------------------
 

@@ -16,6 +16,7 @@
 
 #include "AudioEffectX.h"
 #include "Patch.h"
+#include "SynthEditor.h"
 #include "SynthEngine.h"
 #include "SynthEngineListener.h"
 #include "SynthInterface.h"
@@ -123,9 +124,14 @@ private:
     // SynthEngineListener: controller-map changes, device resets and the
     // host tempo, asked for by the engine on the audio thread.
     void engineSetParameter(int32_t index, float value) override;
+    void engineNoteShown(int32_t note, bool down) override;
     void engineDevicesReset() override;
     bool engineHostTempo(double& bpm) override;
     void engineTempoChanged() override;
+
+    // The editor (also held by the effect base as `editor`); null in builds
+    // without one.
+    SynthEditor* synthEditor = nullptr;
 
     Patch programs[kNumPrograms];
     SynthSettings settings;

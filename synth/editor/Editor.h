@@ -1,0 +1,103 @@
+// The instrument's editor window: a child dialog in the host's window with
+// the knobs, the envelope graphs, the keyboard and the flock view on a
+// painted background, and the three menu buttons. It keeps the controls and
+// the current program in step: the controls write the program through
+// SynthInterface, and the synth tells the editor of host changes
+// (SetParameter) and whole-program changes (full refresh).
+//
+// Threads: the host calls getRect/open/close/idle/update on its UI thread.
+// SetParameter, the note display and the requests may also come from the
+// audio thread: there they only store values and raise flags, which idle
+// serves; the audio thread never touches a window and never waits.
+#pragma once
+
+#include "EditorLayout.h"
+#include "EnvelopeView.h"
+#include "SynthEditor.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+
+class CEnvelope;
+class CHyperspace;
+class CKeyboard;
+class CKnob;
+class CControl;
+
+class Editor : public SynthEditor {
+public:
+    Editor(AudioEffect* effect, SynthInterface* synth);
+    ~Editor() override;
+
+    int32_t getRect(ERect** rect) override;
+    int32_t open(void* parentWindow) override;
+    void close() override;
+    void idle() override;
+    void update() override;
+
+    void SetParameter(int32_t index, const Patch* patch) override;
+    void showNoteOn(int32_t note) override;
+    void showNoteOff(int32_t note) override;
+    void clearKeyboardDisplay() override;
+    void requestHyperspaceRepaint() override { hyperspaceRequest.store(true); }
+    void requestSpeedLfoRefresh() override { speedLfoRequest.store(true); }
+    void requestFullRefresh() override { fullRefreshRequest.store(true); }
+    bool isWindowOpen() const override { return windowOpen.load(std::memory_order_relaxed); }
+
+    HWND dialogWindow() const { return dialog; }
+    int32_t selectedDimension() const { return selected.load(std::memory_order_relaxed); }
+
+private:
+    // Bits of the repaint requests raised off the UI thread.
+    enum : uint32_t {
+        kHomeEnvelopeBit = 1u << EditorLayout::kKnobs,
+        kRangeEnvelopeBit = kHomeEnvelopeBit << 1,
+        kSpeedEnvelopeBit = kHomeEnvelopeBit << 2,
+    };
+
+    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void paintBackground();
+    void selectDimension(int32_t dimension);
+    void showSelectedViews();
+    void fullRefresh();
+    void requestRepaint(uint32_t bits);
+    void servePendingRepaints();
+    bool onUiThread() const { return GetCurrentThreadId() == uiThread; }
+    CControl* controlForBit(int bit) const;
+
+    SynthInterface* synth;
+    HINSTANCE module;
+    ERect rect = {0, 0, EditorLayout::kHeight, EditorLayout::kWidth};
+    HWND parent = nullptr;
+    HWND dialog = nullptr;
+    DWORD uiThread;
+
+    HBITMAP background;
+    HBRUSH backgroundBrush;
+    HICON icon;
+    HPEN dimensionPens[EditorLayout::kDimensions];
+    HBITMAP faces[7]; // bitmaps 154..160
+
+    std::unique_ptr<CKeyboard> keyboard;
+    std::unique_ptr<CKnob> knobs[EditorLayout::kKnobs];
+    std::unique_ptr<CEnvelope> homeEnvelope, rangeEnvelope, speedEnvelope;
+    std::unique_ptr<CHyperspace> hyperspace;
+
+    EnvelopeView homeViews[EditorLayout::kDimensions];
+    EnvelopeView rangeViews[EditorLayout::kDimensions];
+    EnvelopeView speedView;
+    uint8_t pressed[3] = {0, 0, 0}; // Presets, Options, Help
+
+    std::atomic<int32_t> selected{-1};
+    bool backgroundPainted = false;
+    std::atomic<bool> windowOpen{false};
+    std::atomic<bool> hyperspaceRequest{false};
+    std::atomic<bool> hyperspaceEraseRequest{false};
+    std::atomic<bool> speedLfoRequest{false};
+    std::atomic<bool> fullRefreshRequest{false};
+    std::atomic<bool> badIndexRequest{false};
+    std::atomic<uint32_t> pendingRepaints{0};
+};

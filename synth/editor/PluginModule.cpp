@@ -1,0 +1,10 @@
+#include "PluginModule.h"
+
+HINSTANCE PluginModule::instance()
+{
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&PluginModule::instance), &module);
+    return module;
+}

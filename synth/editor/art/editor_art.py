@@ -32,55 +32,57 @@ OVERDRIVE = (626, 403, 664, 450)
 LOWPASS = (581, 460, 619, 507)
 FILTER_Q = (626, 460, 664, 507)
 KEYBOARD = (9, 468, 569, 528)
-MENU_BUTTONS = (7, 9, 161, 30)  # the three buttons of the template, in pixels
 
 
 def background():
     s, ctx = draw.surface(WIDTH, HEIGHT)
     draw.chassis(ctx, WIDTH, HEIGHT)
 
-    # Header: product name and maker under the menu buttons.
+    # Header: product name and maker under the menu buttons (the buttons
+    # sit at the top left; their width follows the dialog font).
     draw.raised_panel(ctx, (4, 4, 268, 100), radius=5)
-    draw.sunken_well(ctx, (MENU_BUTTONS[0] - 2, MENU_BUTTONS[1] - 2, MENU_BUTTONS[2] + 2,
-                           MENU_BUTTONS[3] + 2), radius=3)
     draw.text(ctx, "NIMBULATOR", theme.TITLE, 14, 66, theme.TEXT)
     draw.text(ctx, "FLOCK SYNTHESIS INSTRUMENT", theme.SUBTITLE, 15, 84, theme.TEXT_DIM)
     draw.text(ctx, "ORVALEND", theme.SECTION, 258, 84, theme.ACCENT, align="right")
-    # A small flock of dots in the dimension colours beside the buttons.
-    for i, (x, y, r) in enumerate([(190, 22, 3.2), (204, 15, 2.6), (216, 26, 3.6), (231, 18, 2.4),
-                                   (245, 27, 3.0)]):
+    # A small flock of dots in the dimension colours.
+    dots = [(206, 24, 3.2), (219, 15, 2.6), (231, 27, 3.6), (245, 17, 2.4), (257, 28, 3.0)]
+    draw.rgb(ctx, theme.TEXT_FAINT, 0.6)
+    ctx.set_line_width(0.8)
+    ctx.move_to(*dots[0][:2])
+    for x, y, _ in dots[1:]:
+        ctx.line_to(x, y)
+    ctx.stroke()
+    for i, (x, y, r) in enumerate(dots):
         draw.rgb(ctx, theme.DIMENSION_ACCENT[i])
         ctx.arc(x, y, r, 0, 2 * math.pi)
         ctx.fill()
-    draw.rgb(ctx, theme.TEXT_FAINT, 0.6)
-    ctx.set_line_width(0.8)
-    ctx.move_to(190, 22)
-    for x, y in [(204, 15), (216, 26), (231, 18), (245, 27)]:
-        ctx.line_to(x, y)
-    ctx.stroke()
 
-    # Sound dimensions: five columns of home and range knobs.
-    draw.raised_panel(ctx, (4, 104, 268, 243), radius=5)
+    # Sound dimensions: five columns of home and range knobs above the
+    # envelope graphs of the selected column.
+    draw.raised_panel(ctx, (4, 104, 268, 389), radius=5)
     for d, left in enumerate(COLUMNS_X):
-        cx = left + KNOB_W / 2.0
+        cx = left + KNOB_W // 2
         name = ["VOL", "PITCH", "PAN", "RES", "NOISE"][d]
         draw.fill_rect(ctx, (left + 2, 107, left + KNOB_W - 2, 109), theme.DIMENSION_ACCENT[d], 0.9)
-        draw.text(ctx, name, theme.SECTION, cx, 119, theme.TEXT_DIM, align="center")
+        draw.text(ctx, name, theme.SECTION, cx + 0.5, 118, theme.TEXT_DIM, align="center")
+        # Rails for the connector: bars over the upper control, the stem
+        # between the rows.
+        rail(ctx, (cx - 9, 120, cx + 9, 124))
+        rail(ctx, (cx - 4, 176, cx + 4, 185))
     # Column separators between the knob columns.
     for x in (60, 111, 162, 214):
         draw.rgb(ctx, theme.PANEL_SHADOW, 0.7)
         ctx.set_line_width(1)
         ctx.move_to(x + 0.5, 124)
-        ctx.line_to(x + 0.5, 238)
+        ctx.line_to(x + 0.5, 236)
         ctx.stroke()
         draw.rgb(ctx, theme.PANEL_HIGHLIGHT, 0.35)
         ctx.move_to(x + 1.5, 124)
-        ctx.line_to(x + 1.5, 238)
+        ctx.line_to(x + 1.5, 236)
         ctx.stroke()
-
-    # Envelope graphs of the selected dimension.
-    draw.raised_panel(ctx, (4, 247, 268, 389), radius=5)
-    draw.sunken_well(ctx, (HOME_ENVELOPE[0] - 2, HOME_ENVELOPE[1] - 2, RANGE_ENVELOPE[2] + 2,
+    # The funnel's rail across the top of the envelope graphs.
+    rail(ctx, (HOME_ENVELOPE[0], 237, HOME_ENVELOPE[2], 252))
+    draw.sunken_well(ctx, (HOME_ENVELOPE[0] - 2, HOME_ENVELOPE[1], RANGE_ENVELOPE[2] + 2,
                            RANGE_ENVELOPE[3] + 2))
 
     # Hyperspace: a bezel around the flock view.
@@ -111,6 +113,22 @@ def background():
         draw.screw(ctx, x, 524)
     draw.text(ctx, "ORVALEND", theme.LABEL, 627, 527, theme.TEXT_FAINT, align="center")
     return s
+
+
+def rail(ctx, rect):
+    """A light recessed rail on which the editor draws a connector."""
+    left, top, right, bottom = rect
+    gradient = cairo.LinearGradient(0, top, 0, bottom)
+    gradient.add_color_stop_rgb(0, *(c / 255.0 for c in draw.mix(theme.RAIL, (255, 255, 255), 0.15)))
+    gradient.add_color_stop_rgb(1, *(c / 255.0 for c in draw.mix(theme.RAIL, (0, 0, 0), 0.12)))
+    ctx.set_source(gradient)
+    ctx.rectangle(left, top, right - left, bottom - top)
+    ctx.fill()
+    draw.rgb(ctx, theme.RAIL_EDGE)
+    ctx.set_line_width(1)
+    ctx.move_to(left, top + 0.5)
+    ctx.line_to(right, top + 0.5)
+    ctx.stroke()
 
 
 def knob_face(width, height, accent, dial=True, value_text=True):

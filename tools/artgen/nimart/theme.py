@@ -15,6 +15,11 @@ PANEL_SHADOW = (14, 16, 19)     # lower and right edge of a raised panel
 WELL = (18, 21, 25)             # sunken areas: displays, value wells
 WELL_EDGE = (58, 66, 76)
 
+# Light rails where the editor draws its dark connector lines (the selected
+# dimension's column to its envelope graphs); dark lines need a light ground.
+RAIL = (170, 178, 188)
+RAIL_EDGE = (110, 118, 128)
+
 # Text.
 TEXT = (226, 232, 238)          # titles and values
 TEXT_DIM = (146, 160, 172)      # section captions

@@ -1,10 +1,7 @@
 // The built instrument through its binary interface: programs go in as the
 // host's chunk, MIDI as event lists, and what comes out is measured as
 // sound (frequency from zero crossings, levels, channel balance).
-#include "MidiEventList.h"
-#include "Patch.h"
-#include "PluginFiles.h"
-#include "PluginHost.h"
+#include "PluginPlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -14,62 +11,6 @@
 #include <vector>
 
 namespace {
-const char* const kPlugin = PLUGIN_FILE("nimbulator");
-
-struct Message {
-    long frame;
-    unsigned char status, data1, data2;
-};
-
-struct Render {
-    std::vector<float> left, right;
-};
-
-// Loads the plug-in, hands it `patch` as its chunk and plays `messages`
-// (absolute sample positions) for `frames` samples in blocks of `block`.
-class Player {
-public:
-    explicit Player(double rate = 44100.0)
-    {
-        std::string error;
-        host = PluginHost::load(kPlugin, error);
-        EXPECT_TRUE(host) << error;
-        if (host) {
-            host->timeAvailable = false;
-            host->start(static_cast<float>(rate), 512);
-        }
-    }
-    bool ok() const { return host != nullptr; }
-
-    intptr_t setPatch(Patch& patch) { return host->dispatch(effSetChunk, 1, sizeof patch, &patch); }
-
-    Render play(const std::vector<Message>& messages, long frames, int block = 512)
-    {
-        Render out;
-        std::vector<float> l(static_cast<size_t>(block)), r(static_cast<size_t>(block));
-        float* outputs[] = {l.data(), r.data()};
-        size_t next = 0;
-        MidiEventList events(messages.size());
-        for (long position = 0; position < frames; position += block) {
-            int length = static_cast<int>(std::min<long>(block, frames - position));
-            events.clear();
-            while (next < messages.size() && messages[next].frame < position + length) {
-                const Message& m = messages[next];
-                events.add(static_cast<int32_t>(m.frame - position), m.status, m.data1, m.data2);
-                ++next;
-            }
-            if (events.size() > 0)
-                host->dispatch(effProcessEvents, 0, 0, events.events());
-            host->processReplacing(nullptr, outputs, length);
-            out.left.insert(out.left.end(), l.begin(), l.begin() + length);
-            out.right.insert(out.right.end(), r.begin(), r.begin() + length);
-        }
-        return out;
-    }
-
-    std::unique_ptr<PluginHost> host;
-};
-
 // One oscillator and nothing that moves it: the plainest sound.
 Patch plainPatch()
 {

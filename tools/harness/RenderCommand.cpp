@@ -1,7 +1,9 @@
 // `nimhost render PLUGIN [options] -o OUT.wav`: plays a Standard MIDI File,
 // or a built-in demo phrase, through an instrument plug-in loaded by its
 // entry point, and writes what it renders to a WAV file. The program comes
-// from a raw 1908-byte patch file, a random patch, or the plug-in's default,
+// from a raw 1908-byte patch file, a factory preset's file (written by the
+// build to the presets folder beside nimhost), a random patch, or the
+// plug-in's default,
 // and is handed over as the host's chunk, so every render exercises the
 // binary interface a DAW uses.
 #include "Commands.h"
@@ -23,15 +25,17 @@
 #include <cstring>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const char* const kUsage =
-    "usage: nimhost render PLUGIN [--midi FILE.mid] [--patch FILE.bin | --random SEED]\n"
+    "usage: nimhost render PLUGIN [--midi FILE.mid]\n"
+    "                      [--patch FILE.bin | --preset NAME | --random SEED]\n"
     "                      [--rate HZ] [--block N] [--format 16|24|float] [--seconds S]\n"
     "                      -o OUT.wav\n";
 
 struct Options {
-    std::string plugin, midi, patchFile, output;
+    std::string plugin, midi, patchFile, preset, output;
     long randomSeed = -1; // -1: none
     double rate = 44100.0;
     long block = 512;
@@ -74,6 +78,8 @@ int parseOptions(const Arguments& args, Options& o)
             o.midi = v;
         } else if (a == "--patch") {
             o.patchFile = v;
+        } else if (a == "--preset") {
+            o.preset = v;
         } else if (a == "--random") {
             good = parseInteger(v, 0, 32767, o.randomSeed);
         } else if (a == "--rate") {
@@ -98,8 +104,9 @@ int parseOptions(const Arguments& args, Options& o)
         std::fprintf(stderr, "%s", kUsage);
         return 2;
     }
-    if (!o.patchFile.empty() && o.randomSeed >= 0) {
-        std::fprintf(stderr, "nimhost render: give --patch or --random, not both\n%s", kUsage);
+    if (!o.patchFile.empty() + !o.preset.empty() + (o.randomSeed >= 0) > 1) {
+        std::fprintf(stderr, "nimhost render: give one of --patch, --preset and --random\n%s",
+                     kUsage);
         return 2;
     }
     o.plugin = positional[0];
@@ -181,6 +188,23 @@ bool readMidiFile(const std::string& path, double rate, std::vector<TimedMessage
     return true;
 }
 
+// The factory preset files live in the folder "presets" beside this
+// executable, one NAME.NBP per preset.
+std::string presetFilePath(const std::string& name)
+{
+    std::string folder = ".";
+    char exe[4096];
+    ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (length > 0) {
+        exe[length] = 0;
+        std::string path(exe);
+        size_t slash = path.rfind('/');
+        if (slash != std::string::npos)
+            folder = path.substr(0, slash);
+    }
+    return folder + "/presets/" + name + ".NBP";
+}
+
 bool readPatchFile(const std::string& path, Patch& patch, std::string& error)
 {
     FILE* f = std::fopen(path.c_str(), "rb");
@@ -220,9 +244,11 @@ int renderCommand(const Arguments& args)
 
     Patch patch;
     bool havePatch = false;
-    if (!o.patchFile.empty()) {
-        if (!readPatchFile(o.patchFile, patch, error))
-            return fail(error);
+    if (!o.patchFile.empty() || !o.preset.empty()) {
+        const std::string path = o.preset.empty() ? o.patchFile : presetFilePath(o.preset);
+        if (!readPatchFile(path, patch, error))
+            return fail(o.preset.empty() ? error
+                                         : "no factory preset '" + o.preset + "' (" + error + ")");
         havePatch = true;
     } else if (o.randomSeed >= 0) {
         newPatch(patch);

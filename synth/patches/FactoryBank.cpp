@@ -215,7 +215,7 @@ constexpr Patch digiTamba()
     p.speed = 85, p.stdDev = 80, p.reflection = 60, p.attract = 30, p.repel = 70;
     p.proximity = 50;
     p.oscillatorCount = 10;
-    p.envelopes[kVolumeEnv] = shape({{0, 0}, {0.2, 1}, {0.5, 0.4}, {0.7, 0.8}, {1, 0.6}})
+    p.envelopes[kVolumeEnv] = shape({{0, 0}, {0.2, 0.8}, {0.5, 0.32}, {0.7, 0.64}, {1, 0.48}})
                                   .sustain(0)
                                   .times(0.03, 0.05, 0.08);
     p.envelopes[kPitchEnv] =
@@ -396,7 +396,7 @@ constexpr Patch gentleGong()
     p.proximity = 60;
     p.oscillatorCount = 12;
     p.envelopes[kVolumeEnv] =
-        shape({{0, 0}, {0.3, 1}, {0.6, 0.7}, {1, 0.9}}).sustain(0).times(0.12, 0.7, 1.4);
+        shape({{0, 0}, {0.3, 0.85}, {0.6, 0.59}, {1, 0.77}}).sustain(0).times(0.12, 0.7, 1.4);
     p.envelopes[kSpeedEnv] =
         shape({{0, 1}, {1, 0.6}}).sustain(0.4).releaseTo(0.3).times(0.5, 1.5, 1.4);
     p.phaseCorrelation = 0;
@@ -457,7 +457,7 @@ constexpr Patch harpsichord()
     p.proximity = 60;
     p.oscillatorCount = 2;
     p.envelopes[kVolumeEnv] =
-        shape({{0, 0}, {0.3, 1}, {1, 0.8}}).sustain(0).times(0.004, 0.13, 0.25);
+        shape({{0, 0}, {0.3, 0.85}, {1, 0.68}}).sustain(0).times(0.004, 0.13, 0.25);
     p.envelopes[kResonanceEnv] =
         shape({{0, 0.9}, {1, 0.6}}).sustain(0.4).releaseTo(0.4).times(0.01, 0.3, 0.25).range(15);
     return p;
@@ -561,7 +561,7 @@ constexpr Patch largePad()
     p.volumeHome = 95, p.coarseTune = 0, p.panHome = 0, p.resonanceHome = 24, p.noiseHome = 8;
     p.volumeRange = 20, p.pitchRange = 9, p.panRange = 100, p.resonanceRange = 20;
     p.noiseRange = 10;
-    p.lowpassCutoff = 80, p.filterQ = 10, p.filterDepth = 1, p.overdrive = 6;
+    p.lowpassCutoff = 80, p.filterQ = 10, p.filterDepth = 1, p.overdrive = 2;
     p.speed = 33, p.stdDev = 40, p.reflection = 50, p.attract = 40, p.repel = 60;
     p.proximity = 60;
     p.oscillatorCount = 24;
@@ -586,7 +586,7 @@ constexpr Patch madPad()
     p.proximity = 45;
     p.oscillatorCount = 16;
     p.envelopes[kVolumeEnv] =
-        shape({{0, 0}, {0.3, 0.5}, {0.6, 0.4}, {1, 1}}).sustain(0.85).times(1.3, 2, 1.5);
+        shape({{0, 0}, {0.3, 0.4}, {0.6, 0.32}, {1, 0.8}}).sustain(0.68).times(1.3, 2, 1.5);
     p.envelopes[kSpeedEnv] = shape({{0, 0.5}, {1, 1}}).sustain(1).releaseTo(0.6).times(1.5, 1, 1.5);
     p.lfoDepth = 40, p.lfoSine = 1, p.lfoMeasure = 1;
     p.phaseCorrelation = 0, p.redistributionTime = 1000;
@@ -606,7 +606,7 @@ constexpr Patch metallicThwack()
     p.proximity = 80;
     p.oscillatorCount = 12;
     p.envelopes[kVolumeEnv] =
-        shape({{0, 0}, {0.1, 1}, {0.3, 0.6}, {1, 0.7}}).sustain(0).times(0.012, 0.08, 0.1);
+        shape({{0, 0}, {0.1, 0.8}, {0.3, 0.48}, {1, 0.56}}).sustain(0).times(0.012, 0.08, 0.1);
     p.envelopes[kPitchEnv] =
         shape({{0, 0.6}, {1, 0.5}}).sustain(0.5).releaseTo(0.5).times(0.01, 0.1, 0.1).range(12);
     p.phaseCorrelation = 0;
@@ -665,7 +665,7 @@ constexpr Patch pizzicato()
     p.proximity = 40;
     p.oscillatorCount = 3;
     p.envelopes[kVolumeEnv] =
-        shape({{0, 0}, {0.4, 1}, {1, 0.85}}).sustain(0).times(0.006, 0.07, 0.1);
+        shape({{0, 0}, {0.4, 0.85}, {1, 0.72}}).sustain(0).times(0.006, 0.07, 0.1);
     p.envelopes[kResonanceEnv] =
         shape({{0, 0.8}, {1, 0.5}}).sustain(0.4).releaseTo(0.4).times(0.01, 0.1, 0.1).range(15);
     return p;
@@ -836,7 +836,7 @@ constexpr Patch softOrgan()
     p.speed = 20, p.stdDev = 30, p.reflection = 50, p.attract = 50, p.repel = 50;
     p.proximity = 50;
     p.oscillatorCount = 6;
-    p.envelopes[kVolumeEnv] = shape({{0, 0}, {1, 1}}).sustain(1).times(0.03, 0.5, 0.15);
+    p.envelopes[kVolumeEnv] = shape({{0, 0}, {1, 0.85}}).sustain(0.85).times(0.03, 0.5, 0.15);
     return p;
 }
 
@@ -887,7 +887,7 @@ constexpr Patch stringPad()
     p.volumeHome = 90, p.coarseTune = 0, p.panHome = 0, p.resonanceHome = 45, p.noiseHome = 8;
     p.volumeRange = 12, p.pitchRange = 7, p.panRange = 90, p.resonanceRange = 12;
     p.noiseRange = 10;
-    p.lowpassCutoff = 86, p.filterQ = 10, p.filterDepth = 1, p.overdrive = 8;
+    p.lowpassCutoff = 86, p.filterQ = 10, p.filterDepth = 1, p.overdrive = 4;
     p.speed = 40, p.stdDev = 40, p.reflection = 50, p.attract = 40, p.repel = 60;
     p.proximity = 55;
     p.oscillatorCount = 20;
@@ -936,7 +936,7 @@ constexpr Patch tunedPerc()
     p.proximity = 50;
     p.oscillatorCount = 2;
     p.envelopes[kVolumeEnv] =
-        shape({{0, 0}, {0.5, 1}, {1, 0.9}}).sustain(0).times(0.003, 0.11, 0.15);
+        shape({{0, 0}, {0.5, 0.85}, {1, 0.77}}).sustain(0).times(0.003, 0.11, 0.15);
     p.envelopes[kResonanceEnv] =
         shape({{0, 1}, {1, 0.5}}).sustain(0.5).releaseTo(0.5).times(0.01, 0.05, 0.1).range(40);
     p.envelopes[kPitchEnv] =

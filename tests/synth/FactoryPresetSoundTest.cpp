@@ -350,6 +350,10 @@ TEST(FactoryPresetSound, EveryPresetPlaysCleanlyAndFallsSilentAfterItsRelease)
             // Exact silence from the end of the release plus one second.
             EXPECT_LT(static_cast<long>(lastSound), frames(hold + s.release + 1.0))
                 << "still sounding " << lastSound / kRate - hold << " s after note-off";
+            if (reporting() && render == &s.chord)
+                std::printf("%-20s chord peak before the master volume %.2f\n",
+                            FactoryBank::name(static_cast<int32_t>(i)),
+                            peak / (FactoryBank::record(static_cast<int32_t>(i)).volumeHome * 0.01));
             if (reporting() && render == &s.note)
                 std::printf("%-20s peak %6.2f dBFS, held RMS %6.1f dBFS, silent %.2f s after "
                             "note-off\n",

@@ -468,11 +468,11 @@ constexpr Patch harpsichord()
 constexpr Patch heroicHorn()
 {
     Patch p = basePatch("Heroic Horn", 1812);
-    p.volumeHome = 90, p.coarseTune = -12, p.panHome = 0, p.resonanceHome = 38, p.noiseHome = 22;
-    p.volumeRange = 8, p.pitchRange = 4, p.panRange = 40, p.resonanceRange = 20;
+    p.volumeHome = 90, p.coarseTune = -12, p.panHome = 0, p.resonanceHome = 38, p.noiseHome = 30;
+    p.volumeRange = 8, p.pitchRange = 7, p.panRange = 40, p.resonanceRange = 20;
     p.noiseRange = 25;
     p.lowpassCutoff = 76, p.filterQ = 15, p.filterDepth = 1, p.overdrive = 30;
-    p.speed = 28, p.stdDev = 25, p.reflection = 50, p.attract = 70, p.repel = 30;
+    p.speed = 40, p.stdDev = 25, p.reflection = 50, p.attract = 70, p.repel = 30;
     p.proximity = 25;
     p.oscillatorCount = 6;
     p.envelopes[kVolumeEnv] =
@@ -618,11 +618,11 @@ constexpr Patch metallicThwack()
 constexpr Patch mullingHorn()
 {
     Patch p = basePatch("Mulling Horn", 1234);
-    p.volumeHome = 95, p.coarseTune = -12, p.panHome = 0, p.resonanceHome = 22, p.noiseHome = 26;
-    p.volumeRange = 8, p.pitchRange = 4, p.panRange = 30, p.resonanceRange = 10;
+    p.volumeHome = 95, p.coarseTune = -12, p.panHome = 0, p.resonanceHome = 22, p.noiseHome = 34;
+    p.volumeRange = 8, p.pitchRange = 7, p.panRange = 30, p.resonanceRange = 10;
     p.noiseRange = 20;
     p.lowpassCutoff = 70, p.filterQ = 10, p.filterDepth = 1, p.overdrive = 10;
-    p.speed = 22, p.stdDev = 20, p.reflection = 50, p.attract = 70, p.repel = 30;
+    p.speed = 38, p.stdDev = 20, p.reflection = 50, p.attract = 70, p.repel = 30;
     p.proximity = 30;
     p.oscillatorCount = 5;
     p.envelopes[kVolumeEnv] = shape({{0, 0}, {0.6, 0.75}, {1, 1}}).sustain(0.9).times(0.28, 1, 0.4);

@@ -353,7 +353,8 @@ TEST(FactoryPresetSound, EveryPresetPlaysCleanlyAndFallsSilentAfterItsRelease)
             if (reporting() && render == &s.chord)
                 std::printf("%-20s chord peak before the master volume %.2f\n",
                             FactoryBank::name(static_cast<int32_t>(i)),
-                            peak / (FactoryBank::record(static_cast<int32_t>(i)).volumeHome * 0.01));
+                            peak /
+                                (FactoryBank::record(static_cast<int32_t>(i)).volumeHome * 0.01));
             if (reporting() && render == &s.note)
                 std::printf("%-20s peak %6.2f dBFS, held RMS %6.1f dBFS, silent %.2f s after "
                             "note-off\n",
@@ -555,4 +556,28 @@ TEST(FactoryPresetSound, NoTwoPresetsSoundAlike)
     }
     if (reporting())
         std::printf("closest pair: %.1f dB apart\n", closest);
+}
+
+// Vowel Swarm's formant wanders: the spectral centroid of its held note
+// (0.1 s stretches) moves over a wide span, while a steady organ's does not.
+TEST(FactoryPresetSound, VowelSwarmMovesInResonance)
+{
+    const double kMinRatio = 1.5; // highest centroid over lowest
+    const std::vector<PresetSound>& all = sounds();
+    ASSERT_EQ(all.size(), 45u);
+    for (const char* name : {"Vowel Swarm", "Soft Organ"}) {
+        const std::vector<float>& x = all[indexOf(name)].m;
+        std::vector<double> centroids;
+        for (double t = 0.3; t + 0.1 < kHold; t += 0.1)
+            centroids.push_back(centroid(powerSpectrum(x, frames(t), frames(t) + 4096)));
+        auto range = std::minmax_element(centroids.begin(), centroids.end());
+        double ratio = *range.second / *range.first;
+        if (reporting())
+            std::printf("%-20s centroid moves %.0f to %.0f Hz\n", name, *range.first,
+                        *range.second);
+        if (std::strcmp(name, "Vowel Swarm") == 0)
+            EXPECT_GT(ratio, kMinRatio) << name;
+        else
+            EXPECT_LT(ratio, kMinRatio) << name;
+    }
 }

@@ -41,8 +41,7 @@ constexpr void viewAxes(Patch& p, int32_t a, int32_t b, int32_t c, int32_t d, in
     p.axisOrder[4] = e;
 }
 
-// A brass section swelling in: buzzy, noise-edged tone an octave down that
-// flares brighter at the attack.
+// A brass section swelling in: buzzy, noise-edged, an octave down, flaring at the attack.
 constexpr Patch brass()
 {
     Patch p = basePatch("Brass", 4711);
@@ -63,8 +62,7 @@ constexpr Patch brass()
     return p;
 }
 
-// An angry swarm of buzzing hornets: razor-thin pulses, wildly moving
-// resonance, driven hard.
+// An angry swarm of hornets: razor-thin buzzing pulses, driven hard.
 constexpr Patch buzzMania()
 {
     Patch p = basePatch("Buzz Mania", 9113);
@@ -128,8 +126,7 @@ constexpr Patch chewbacca()
     return p;
 }
 
-// A woody clarinet: a soft, almost pure tone with breath in it and a puff of
-// air at the start.
+// A woody clarinet: a soft, nearly pure tone with a puff of breath at the start.
 constexpr Patch clarinet()
 {
     Patch p = basePatch("Clarinet", 3301);
@@ -148,8 +145,7 @@ constexpr Patch clarinet()
     return p;
 }
 
-// A kazoo played on a spacy piano: struck, buzzy and slightly out of this
-// world, fading like a piano string.
+// A spacy kazoo-piano: struck and buzzy, fading like a piano string.
 constexpr Patch cosmicKazooPiano()
 {
     Patch p = basePatch("Cosmic Kazoo Piano", 4242);
@@ -168,7 +164,7 @@ constexpr Patch cosmicKazooPiano()
     return p;
 }
 
-// A fat, bright supersaw-like stack of detuned oscillators spread wide.
+// A fat, bright stack of detuned saw-like voices spread wide.
 constexpr Patch crazySaw()
 {
     Patch p = basePatch("Crazy Saw", 5150);
@@ -186,7 +182,7 @@ constexpr Patch crazySaw()
     return p;
 }
 
-// A crunchy, overdriven chord stab: gritty, compressed and noisy at the top.
+// A crunchy, overdriven chord stab: gritty, compressed and noisy on top.
 constexpr Patch crunchy()
 {
     Patch p = basePatch("Crunchy", 6060);
@@ -224,8 +220,7 @@ constexpr Patch digiTamba()
     return p;
 }
 
-// A sour, detuned cluster: oscillators parked a few semitones apart that
-// clash and slowly drift.
+// A sour, detuned cluster of voices a few semitones apart that clash and drift.
 constexpr Patch dischord()
 {
     Patch p = basePatch("Dischord", 6661);
@@ -241,7 +236,7 @@ constexpr Patch dischord()
     return p;
 }
 
-// Tiny tipsy fairies: high, glassy tinkles that wobble out of tune.
+// Tipsy fairies: high, glassy tinkles that wobble out of tune.
 constexpr Patch drunkPixies()
 {
     Patch p = basePatch("Drunk Pixies", 1313);
@@ -265,7 +260,7 @@ constexpr Patch drunkPixies()
     return p;
 }
 
-// A vast, slow tide of sound: five-second swells of a dark, driven choir.
+// A vast, slow tide: five-second swells of a dark, driven choir.
 constexpr Patch enola()
 {
     Patch p = basePatch("Enola", 1945);
@@ -283,7 +278,7 @@ constexpr Patch enola()
     return p;
 }
 
-// A filthy, distorted sub bass: two octaves down, growling and gritty.
+// A filthy, distorted sub bass two octaves down, growling and gritty.
 constexpr Patch filthBass()
 {
     Patch p = basePatch("Filth Bass", 6502);
@@ -329,8 +324,7 @@ constexpr Patch firework()
     return p;
 }
 
-// A note that cannot make up its mind: pitch, tone and breath lurch around
-// as it is held.
+// A note that cannot make up its mind: pitch, tone and breath lurch about.
 constexpr Patch freakyNote()
 {
     Patch p = basePatch("Freaky Note", 3113);
@@ -403,7 +397,7 @@ constexpr Patch gentleGong()
     return p;
 }
 
-// A ghost's wail: a breathy, hollow voice that slides up and down.
+// A ghost's wail: a breathy, hollow voice sliding up and down.
 constexpr Patch ghostlyWail()
 {
     Patch p = basePatch("Ghostly Wail", 1031);
@@ -424,8 +418,7 @@ constexpr Patch ghostlyWail()
     return p;
 }
 
-// A bass that grows: starts round and dark, then opens up and snarls the
-// longer it is held.
+// A bass that starts round and dark and snarls the longer it is held.
 constexpr Patch growingBass()
 {
     Patch p = basePatch("Growing Bass", 8088);
@@ -463,8 +456,7 @@ constexpr Patch harpsichord()
     return p;
 }
 
-// A heroic horn call: a bold, brassy tone that scoops up into the note and
-// swells.
+// A heroic horn call: bold and brassy, scooping up into each note.
 constexpr Patch heroicHorn()
 {
     Patch p = basePatch("Heroic Horn", 1812);
@@ -490,7 +482,7 @@ constexpr Patch heroicHorn()
     return p;
 }
 
-// A screaming, razor-edged lead way up high, right on the edge of feedback.
+// A screaming, razor-edged lead way up high, on the edge of feedback.
 constexpr Patch highAndDangerous()
 {
     Patch p = basePatch("High And Dangerous", 9999);
@@ -507,8 +499,7 @@ constexpr Patch highAndDangerous()
     return p;
 }
 
-// Juicy, rubbery plastic: a resonant squelch that snaps down into a wet
-// round tone.
+// Juicy rubbery plastic: a resonant squelch that snaps into a wet round tone.
 constexpr Patch juicyPlastic()
 {
     Patch p = basePatch("Juicy Plastic", 3030);
@@ -529,8 +520,7 @@ constexpr Patch juicyPlastic()
     return p;
 }
 
-// A kick drum that turns into a bass: a punchy pitch drop into a deep,
-// round low note.
+// A kick drum turning into a bass: a punchy pitch drop into a deep low note.
 constexpr Patch kickBass()
 {
     Patch p = basePatch("Kick Bass", 909);
@@ -553,8 +543,7 @@ constexpr Patch kickBass()
     return p;
 }
 
-// A large, slow, warm pad: a wide cloud of softly detuned voices that
-// breathes in and lingers.
+// A large, warm pad: a wide cloud of softly detuned voices breathing in slowly.
 constexpr Patch largePad()
 {
     Patch p = basePatch("Large Pad", 2001);
@@ -573,8 +562,7 @@ constexpr Patch largePad()
     return p;
 }
 
-// A restless, churning pad: a wide cloud that swirls through tone, noise and
-// pitch.
+// A restless pad: a wide cloud churning through tone, noise and pitch.
 constexpr Patch madPad()
 {
     Patch p = basePatch("Mad Pad", 1666);
@@ -613,8 +601,7 @@ constexpr Patch metallicThwack()
     return p;
 }
 
-// A mellow, pensive horn an octave down: soft-edged, breathy, with a lazy
-// scoop into each note.
+// A mellow, pensive horn an octave down, soft-edged and breathy.
 constexpr Patch mullingHorn()
 {
     Patch p = basePatch("Mulling Horn", 1234);
@@ -634,7 +621,7 @@ constexpr Patch mullingHorn()
     return p;
 }
 
-// Wind passing by: a gust of rushing air that swells and fades.
+// Wind passing by: a gust of rushing air that swells, sweeps across and fades.
 constexpr Patch passingGust()
 {
     Patch p = basePatch("Passing Gust", 1919);
@@ -671,8 +658,7 @@ constexpr Patch pizzicato()
     return p;
 }
 
-// A haunted organ: a steady, overdriven drone whose voices wander across
-// the stereo field while its pitch creeps and sags.
+// A haunted organ: a steady, driven drone whose pitch creeps and sags.
 constexpr Patch possessedOrgan()
 {
     Patch p = basePatch("Possessed Organ", 6666);
@@ -693,7 +679,7 @@ constexpr Patch possessedOrgan()
     return p;
 }
 
-// A massive, driven bass: a wall of low, detuned saws.
+// A massive, driven bass: a wall of low, detuned saw-like voices.
 constexpr Patch powerBass()
 {
     Patch p = basePatch("Power Bass", 1100);
@@ -710,8 +696,7 @@ constexpr Patch powerBass()
     return p;
 }
 
-// A resonant rip: a screaming filter-like sweep tearing down through the
-// note.
+// A resonant rip: a screaming filter-like sweep tearing down through the note.
 constexpr Patch resonantRip()
 {
     Patch p = basePatch("Resonant Rip", 2112);
@@ -734,8 +719,7 @@ constexpr Patch resonantRip()
     return p;
 }
 
-// A rhythmic, gated pulse: the flock freezes and lunges in time with the
-// host's tempo, two pulses per beat.
+// A gated pulse: the flock freezes and lunges twice per beat of the host tempo.
 constexpr Patch rhythmic()
 {
     Patch p = basePatch("Rhythmic", 1600);
@@ -751,7 +735,7 @@ constexpr Patch rhythmic()
     return p;
 }
 
-// A breathy, reedy saxophone with a bite at the start of each note.
+// A reedy saxophone with a breathy bite at the start of each note.
 constexpr Patch saxophone()
 {
     Patch p = basePatch("Saxophone", 1959);
@@ -775,7 +759,7 @@ constexpr Patch saxophone()
     return p;
 }
 
-// A shrieking bird of prey: a piercing, resonant screech that bends up.
+// A shrieking bird of prey: a piercing, resonant screech bending up.
 constexpr Patch shreek()
 {
     Patch p = basePatch("Shreek", 7777);
@@ -825,7 +809,7 @@ constexpr Patch siren()
     return p;
 }
 
-// A soft, gentle organ: a round, steady flute-like tone.
+// A soft, gentle organ: a round, steady, flute-like tone.
 constexpr Patch softOrgan()
 {
     Patch p = basePatch("Soft Organ", 1750);
@@ -840,8 +824,7 @@ constexpr Patch softOrgan()
     return p;
 }
 
-// A spooky organ for a haunted house: hollow and slightly sour, with a
-// ghostly breath and a long fade.
+// A haunted-house organ: hollow, slightly sour, with a long ghostly fade.
 constexpr Patch spookyOrgan()
 {
     Patch p = basePatch("Spooky Organ", 1408);
@@ -859,8 +842,7 @@ constexpr Patch spookyOrgan()
     return p;
 }
 
-// An acid squelch: a low, rubbery resonant line that squeaks on every note
-// and glides between them.
+// An acid squelch: a low, rubbery resonant line that squeaks and glides.
 constexpr Patch squelchy()
 {
     Patch p = basePatch("Squelchy", 303);
@@ -879,8 +861,7 @@ constexpr Patch squelchy()
     return p;
 }
 
-// A string section pad: many bowed voices, gently detuned and wide, easing
-// in and out.
+// A string section: many bowed voices, gently detuned and wide.
 constexpr Patch stringPad()
 {
     Patch p = basePatch("String Pad", 1791);
@@ -897,7 +878,7 @@ constexpr Patch stringPad()
     return p;
 }
 
-// A clap of thunder: a deep, churning roar of noise that rumbles in waves.
+// A thunderclap: a deep, churning roar of noise rumbling in waves.
 constexpr Patch thunderclap()
 {
     Patch p = basePatch("Thunderclap", 1752);
@@ -923,8 +904,7 @@ constexpr Patch thunderclap()
     return p;
 }
 
-// A tuned percussion bar, marimba-like: a soft mallet knock on a wooden
-// note.
+// Tuned percussion, marimba-like: a soft mallet knock on a wooden bar.
 constexpr Patch tunedPerc()
 {
     Patch p = basePatch("Tuned Perc", 1492);
@@ -944,8 +924,7 @@ constexpr Patch tunedPerc()
     return p;
 }
 
-// A swarm of voices singing vowels: the formant wanders "ah-eh-ee-oh" as
-// the flock roams through resonance.
+// A swarm of voices singing vowels as the flock roams through resonance.
 constexpr Patch vowelSwarm()
 {
     Patch p = basePatch("Vowel Swarm", 2525);
@@ -967,8 +946,7 @@ constexpr Patch vowelSwarm()
     return p;
 }
 
-// A dubstep wobble bass: a low growl whose tone lurches open and shut twice
-// per beat, locked to the host's tempo.
+// A wobble bass: a low growl lurching open and shut twice per beat of the tempo.
 constexpr Patch wobbleBass()
 {
     Patch p = basePatch("Wobble Bass", 4040);

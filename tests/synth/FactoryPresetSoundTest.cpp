@@ -23,7 +23,7 @@
 namespace {
 const double kRate = 22050.0;
 const double kHold = 2.0;      // seconds the single note is held
-const double kChordHold = 1.0; // seconds the chord is held
+const double kChordHold = 0.5; // seconds the chord is held
 const double kPi = 3.14159265358979323846;
 
 long frames(double seconds)
@@ -241,7 +241,7 @@ struct PresetSound {
 };
 
 // Plays `notes` at velocity 100, held `hold` seconds, and returns from the
-// note-on to one and a quarter seconds after the release. Like a host, it
+// note-on to 1.1 seconds after the release. Like a host, it
 // runs the freshly loaded program for a few blocks before the first note.
 Render playHeld(Player& player, const std::vector<int>& notes, double hold, double release)
 {
@@ -251,7 +251,7 @@ Render playHeld(Player& player, const std::vector<int>& notes, double hold, doub
         messages.push_back({lead, 0x90, static_cast<unsigned char>(n), 100});
     for (int n : notes)
         messages.push_back({lead + frames(hold), 0x80, static_cast<unsigned char>(n), 0});
-    Render r = player.play(messages, lead + frames(hold + release + 1.25));
+    Render r = player.play(messages, lead + frames(hold + release + 1.1));
     r.left.erase(r.left.begin(), r.left.begin() + lead);
     r.right.erase(r.right.begin(), r.right.begin() + lead);
     return r;

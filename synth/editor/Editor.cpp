@@ -147,6 +147,7 @@ void Editor::close()
     windowOpen.store(false);
     if (synth)
         synth->releaseComputerKeys();
+    hyperspace->releaseView();
     // The host usually destroys its window (and so the dialog) right after;
     // destroying the dialog here as well means a host that keeps its window
     // for the next open does not collect dialogs.
@@ -169,9 +170,14 @@ void Editor::idle()
     }
     if (dialog && !backgroundPainted)
         postUpdate();
-    if (hyperspaceRequest.exchange(false)) {
-        if (dialog)
-            hyperspace->repaint(true);
+    // The flock view: one animation frame whenever the audio code has moved
+    // the flock (invalidating only), the whole scene when asked for.
+    const Patch* program = synth ? synth->getCurrentProgram() : nullptr;
+    const bool sceneRequest = hyperspaceRequest.exchange(false);
+    if (dialog && program && (program->animateHyperspace || sceneRequest)) {
+        const bool moved = synth->takeFlockMoved();
+        if (moved || sceneRequest)
+            hyperspace->repaint(sceneRequest);
     }
     speedLfoRequest.store(false); // the speed LFO dialog refreshes itself when it exists
     if (fullRefreshRequest.exchange(false))
@@ -184,6 +190,20 @@ void Editor::idle()
 }
 
 // ---- What the synth tells the editor ------------------------------------------
+
+// Audio thread: the view leaves the restart point for its next frame. Only
+// while the window is open; a closed view starts from a new scene anyway.
+void Editor::resetTrail(int32_t index)
+{
+    if (windowOpen.load(std::memory_order_relaxed))
+        hyperspace->resetTrail(index);
+}
+
+// Audio thread: single floats of the view's cursor.
+float Editor::cursorCoordinate(int32_t slot) const
+{
+    return hyperspace->getCursorCoordinate(slot);
+}
 
 void Editor::SetParameter(int32_t index, const Patch* patch)
 {

@@ -45,6 +45,8 @@ public:
     void requestSpeedLfoRefresh() override { speedLfoRequest.store(true); }
     void requestFullRefresh() override { fullRefreshRequest.store(true); }
     bool isWindowOpen() const override { return windowOpen.load(std::memory_order_relaxed); }
+    void resetTrail(int32_t index) override;
+    float cursorCoordinate(int32_t slot) const override;
 
     HWND dialogWindow() const { return dialog; }
     int32_t selectedDimension() const { return selected.load(std::memory_order_relaxed); }

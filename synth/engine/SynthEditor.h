@@ -34,6 +34,12 @@ public:
     virtual void requestFullRefresh() = 0;
     // True between open and close (the computer keyboard plays only then).
     virtual bool isWindowOpen() const = 0;
+    // The hyperspace view's pass-throughs for the audio code. Oscillator
+    // `index` (0..63) changed its voice: its trail starts afresh. And the
+    // hyperspace cursor's place on display slot 0..4 (0..1; 0 for other
+    // slots). Neither touches a window or waits.
+    virtual void resetTrail(int32_t index) = 0;
+    virtual float cursorCoordinate(int32_t slot) const = 0;
 };
 
 // The editor of this build, or null where there is none (the Linux build).

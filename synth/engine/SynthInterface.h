@@ -39,6 +39,9 @@ public:
     virtual void applySpeedSpread() = 0;
     // Hyperspace mouse steering strength, 0 = off.
     virtual void setMouseSteering(int32_t strength) = 0;
+    // Whether audio was processed (the flock moved) since the last call;
+    // clears the flag. The editor's idle draws an animation frame then.
+    virtual bool takeFlockMoved() = 0;
 
     // Envelope edit hooks; `envelope` is 0..10 (PatchEnvelopeIndex).
     virtual void attackTimeChanged(int32_t envelope) = 0;      // active voices

@@ -228,6 +228,24 @@ bool VstXSynth::engineHostTempo(double& bpm)
     return true;
 }
 
+// The hyperspace view's trail of an oscillator that changed voice starts
+// afresh; the view only stores a restart point.
+void VstXSynth::engineOscillatorChanged(int32_t index)
+{
+    if (synthEditor)
+        synthEditor->resetTrail(index);
+}
+
+// The hyperspace cursor's place on the view's five axes, for mouse steering.
+bool VstXSynth::enginePointerTarget(float* axes)
+{
+    if (!synthEditor)
+        return false;
+    for (int32_t slot = 0; slot < kAxisCount; ++slot)
+        axes[slot] = synthEditor->cursorCoordinate(slot);
+    return true;
+}
+
 void VstXSynth::engineTempoChanged()
 {
     editorRefresh();

@@ -79,6 +79,7 @@ public:
     void clearKeyboardDisplay() override;
     void applySpeedSpread() override;
     void setMouseSteering(int32_t strength) override { mouseSteering = strength; }
+    bool takeFlockMoved() override { return processedSinceRedraw.exchange(false); }
     void attackTimeChanged(int32_t envelope) override;
     void decayTimeChanged(int32_t envelope) override;
     void releaseTimeChanged(int32_t envelope) override;
@@ -128,6 +129,8 @@ private:
     void engineDevicesReset() override;
     bool engineHostTempo(double& bpm) override;
     void engineTempoChanged() override;
+    void engineOscillatorChanged(int32_t index) override;
+    bool enginePointerTarget(float* axes) override;
 
     // The editor (also held by the effect base as `editor`); null in builds
     // without one.
@@ -143,7 +146,7 @@ private:
     int32_t screenNotePlaying = -1;
     int32_t mouseSteering = 0;
     bool suspended = true;
-    bool processedSinceRedraw = false;
+    std::atomic<bool> processedSinceRedraw{false}; // set per block, taken by the editor
     // Set by setParameter on an unknown index (possibly on the audio
     // thread); the UI thread's next dispatcher call shows the message.
     std::atomic<bool> badParameterIndex{false};

@@ -12,15 +12,25 @@ inline int32_t clampInt(int32_t value, int32_t low, int32_t high)
 }
 
 // Moves `field` towards `source` by the smoothing coefficient unless it is
-// already within the 0.01 dead band; true when it moved.
+// already within the 0.01 dead band; true when it moved. With a long
+// half-life the step can shrink below half the field's last place before
+// the dead band is reached; the field would then rest short of its source
+// and count as moving on every sample, so it takes the source instead.
 inline bool smoothTowards(float& field, float source, float coefficient)
 {
     float d = source - field;
     if (std::fabs(d) > 0.01f) {
-        field += d * coefficient;
+        const float next = field + d * coefficient;
+        field = next != field ? next : source;
         return true;
     }
     return false;
+}
+
+// Stages a channel passes at a filter depth (a damaged record may hold any).
+inline int stagesAtDepth(int32_t depth)
+{
+    return depth <= 0 ? 1 : (depth >= 2 ? 3 : 2);
 }
 
 const float kLfoMeasures[9] = {0.25f,       1.0f / 3.0f, 0.5f,        2.0f / 3.0f, 1.0f,
@@ -170,6 +180,8 @@ bool SynthEngine::smoothSettings()
 
     // The filter's inputs are held to their ranges: beyond them a stored
     // record could ask for an undamped (unstable) or nonsensical design.
+    // A change is reported whenever an input moved; renderSpan designs anew
+    // only when the cutoff or Q came out different from the last design.
     if (smoothTowards(settings.filterQParam, static_cast<float>(clampInt(p.filterQ, 0, 100)), k)) {
         switch (p.filterDepth) {
         case 0:
@@ -198,6 +210,14 @@ bool SynthEngine::smoothSettings()
         settings.speedScale = static_cast<float>(p.speed);
     }
     if (settings.filterDepth != p.filterDepth) {
+        // Stages that leave use forget their history: left behind, it would
+        // keep the settled-tail rule from ever clearing the filter, and a
+        // later depth would resume from a stale state.
+        const int before = stagesAtDepth(settings.filterDepth);
+        for (int stage = stagesAtDepth(p.filterDepth); stage < before; ++stage) {
+            filter.clearSlot(stage);
+            filter.clearSlot(3 + stage);
+        }
         settings.filterDepth = p.filterDepth;
         filterChanged = true;
     }
@@ -242,6 +262,9 @@ void SynthEngine::reset()
     redistributeIndex = 0;
     steerIndex = 0;
     filter.designLowPass(5000.0, 1.0, rate);
+    designedHz = 5000.0f;
+    designedQ = 1.0f;
+    ++designCount;
     keyboard.clear();
     resetDevices();
     // Bring in the program's oscillators now rather than on the first sample:
@@ -263,6 +286,9 @@ void SynthEngine::resetDevices()
         o.assignVoice(nullptr, false, settings);
     for (Voice& v : voices)
         v.oscCount = 0;
+    // Oscillators that were fading out above the requested count have just
+    // lost their voices, so their fades will never end: they go now.
+    trimLiveCount();
     if (listener)
         listener->engineDevicesReset();
 }
@@ -333,6 +359,35 @@ void SynthEngine::rehomeOrphans()
             if (!oscillators[i].sounding())
                 oscillators[i].assignVoice(nullptr, false, settings);
     }
+    trimLiveCount();
+}
+
+void SynthEngine::dropOscillator(Oscillator& o)
+{
+    o.fadeDirection = 0;
+    if (o.voice)
+        o.assignVoice(nullptr, false, settings);
+    o.removed = true;
+}
+
+void SynthEngine::trimLiveCount()
+{
+    int32_t live = settings.liveCount;
+    while (live > settings.requestedCount && live > 0) {
+        Oscillator& top = oscillators[live - 1];
+        if (top.fadeDirection == -1 && top.sounding())
+            break;
+        dropOscillator(top);
+        --live;
+    }
+    if (live == settings.liveCount)
+        return;
+    settings.liveCount = live;
+    // The steering steps scale with the number of oscillators taking part.
+    if (patch) {
+        updateAttractStep();
+        updateRepelStep();
+    }
 }
 
 void SynthEngine::checkOscillatorCount()
@@ -358,11 +413,20 @@ void SynthEngine::checkOscillatorCount()
         updateRepelStep();
         rehomeOrphans();
     } else if (c < settings.requestedCount) {
+        // Surplus oscillators that sound fade out over the redistribution
+        // time; those without a sounding voice have nothing to fade and
+        // would never step to the end of a fade, so they leave at once.
         for (int32_t i = c; i < settings.requestedCount; ++i) {
-            oscillators[i].fadeDirection = -1;
-            oscillators[i].fadeLevel = 1.0f;
+            Oscillator& o = oscillators[i];
+            if (o.sounding()) {
+                o.fadeDirection = -1;
+                o.fadeLevel = 1.0f;
+            } else {
+                dropOscillator(o);
+            }
         }
         settings.requestedCount = c;
+        trimLiveCount();
     }
 }
 
@@ -573,7 +637,7 @@ void SynthEngine::renderSpan(float* left, float* right, int32_t offset, int32_t 
             dispatch(*event);
         checkOscillatorCount();
         if (smoothSettings())
-            filter.designLowPass(settings.cutoffHz, settings.filterQ, rate);
+            designFilter();
         updateVoices(left + i, right + i);
         stepOscillators();
         steerOne();
@@ -606,17 +670,28 @@ void SynthEngine::updateVoices(float* left, float* right)
     }
 }
 
+// Designs the filter when the smoothed cutoff or Q differs from the last
+// design: a field can move without changing either value.
+void SynthEngine::designFilter()
+{
+    if (settings.cutoffHz == designedHz && settings.filterQ == designedQ)
+        return;
+    filter.designLowPass(settings.cutoffHz, settings.filterQ, rate);
+    designedHz = settings.cutoffHz;
+    designedQ = settings.filterQ;
+    ++designCount;
+}
+
 void SynthEngine::stepOscillators()
 {
+    bool removal = false;
     for (int32_t i = settings.liveCount - 1; i >= 0; --i) {
         Oscillator& o = oscillators[i];
         o.step(settings, tables, period);
         if (o.removed && o.voice) {
-            settings.liveCount = i;
             // Its voice's gain follows the smaller count (count smoothing).
             o.assignVoice(nullptr, true, settings);
-            updateAttractStep();
-            updateRepelStep();
+            removal = true;
         }
         if (!o.removed && o.changed) {
             o.changed = false;
@@ -624,6 +699,9 @@ void SynthEngine::stepOscillators()
                 listener->engineOscillatorChanged(i);
         }
     }
+    // The live range ends below the highest oscillator still fading out.
+    if (removal)
+        trimLiveCount();
 }
 
 void SynthEngine::steerOne()
@@ -643,9 +721,11 @@ void SynthEngine::steerOne()
 // the smallest normal numbers instead of decaying to zero. Once the input is
 // silent and every stage holds less than 1e-30 (600 dB down), the history is
 // cleared, so silence is exact.
-void SynthEngine::settleFilter()
+void SynthEngine::settleFilter(int stages)
 {
     for (int slot = 0; slot < LowPassCascade::kSlots; ++slot) {
+        if (slot % 3 >= stages)
+            continue; // out of use, cleared when the depth changed
         const float* h = filter.slotHistory(slot);
         for (int i = 0; i < 4; ++i)
             if (h[i] != 0.0f && !(std::fabs(h[i]) < kSettled))
@@ -657,15 +737,14 @@ void SynthEngine::settleFilter()
 void SynthEngine::outputStage(float& left, float& right)
 {
     float l = left, r = right;
-    const int32_t depth = settings.filterDepth;
-    const int stages = depth <= 0 ? 1 : (depth >= 2 ? 3 : 2);
+    const int stages = stagesAtDepth(settings.filterDepth);
     const bool silentInput = l == 0.0f && r == 0.0f;
     for (int k = 0; k < stages; ++k) {
         l = filter.runStage(k, l);
         r = filter.runStage(3 + k, r);
     }
     if (silentInput && std::fabs(l) < kSettled && std::fabs(r) < kSettled)
-        settleFilter();
+        settleFilter(stages);
     l = clipLeft.shape(l);
     r = clipRight.shape(r);
     const float master = settings.volume * 0.01f;

@@ -46,6 +46,8 @@ public:
     // a positive finite number keeps the previous one.
     void setSampleRate(double rate);
     double sampleRate() const { return rate; }
+    // Filter designs since construction (reset and cutoff or Q changes).
+    int64_t filterDesignCount() const { return designCount; }
     double samplePeriod() const { return period; }
     // The current program: voices read their envelope shapes from it.
     void usePatch(Patch* program);
@@ -56,6 +58,12 @@ public:
     // and the program's number of oscillators brought in.
     void reset();
     void resetDevices();
+    // Brings in the program's number of oscillators: newcomers fade in on
+    // the active voices, surplus ones fade out (or leave at once when they
+    // have no sounding voice). Processing runs it every sample; the owner
+    // runs it after loading a program so that a note at the very start of
+    // the next block is shared out with the new count.
+    void checkOscillatorCount();
     void applySpeedSpread();
     void updateLfoStep();
     // Loads the program's non-smoothed settings (times, LFO, steering,
@@ -127,12 +135,17 @@ private:
     void stepOscillators();
     void steerOne();
     void outputStage(float& left, float& right);
-    void settleFilter();
+    void settleFilter(int stages); // stages in use per channel
+    void designFilter();
     static constexpr float kSettled = 1e-30f;
 
     void shareOnNoteOn(Voice* voice);
     void rehomeOrphans();
-    void checkOscillatorCount();
+    // Detaches an oscillator at once, without a fade, and marks it removed.
+    void dropOscillator(Oscillator& o);
+    // Lowers liveCount to just above the highest oscillator still fading out
+    // beyond requestedCount (or to requestedCount); those passed over leave.
+    void trimLiveCount();
     int32_t patchOscillatorCount() const;
 
     void releaseVoice(Voice* voice);
@@ -145,6 +158,9 @@ private:
     float rateF = 44100.0f;
     MidiEventQueue queue;
     LowPassCascade filter;
+    float designedHz = 0.0f; // cutoff and Q of the last design
+    float designedQ = 0.0f;
+    int64_t designCount = 0;
     SoftClipper clipLeft;
     SoftClipper clipRight;
     float sink = 0.0f; // output of voices that have no block to write to

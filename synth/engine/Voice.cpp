@@ -82,10 +82,18 @@ void Voice::computeSoundState(float rate)
     if (state == kSustain && volume.value < 0.001f && volume.shape->sustainLevel < 0.001f)
         state = kFinished;
 
+    // Count smoothing heads for oscCount from wherever it lies this sample:
+    // a note-on may take oscillators from a voice that is smoothing the
+    // other way, and a voice may get back exactly the count it had, so a
+    // direction fixed at the start could run away for good.
     if (countSmoothing) {
-        smoothedCount += countDirection * s.fadeStep;
-        if (std::fabs(static_cast<float>(oscCount) - smoothedCount) <= s.fadeStep) {
-            smoothedCount = static_cast<float>(oscCount);
+        const float target = static_cast<float>(oscCount);
+        if (smoothedCount != target) {
+            countDirection = target > smoothedCount ? 1.0f : -1.0f;
+            smoothedCount += countDirection * s.fadeStep;
+        }
+        if (std::fabs(target - smoothedCount) <= s.fadeStep) {
+            smoothedCount = target;
             countSmoothing = false;
         }
     }

@@ -39,7 +39,7 @@ public:
     void usePatch(Patch* program);
     void noteOn(int32_t noteNumber, int32_t velocity, float rate);
     void release(float rate);
-    // Starts count smoothing towards oscCount.
+    // Starts count smoothing towards oscCount (followed wherever it moves).
     void startCountSmoothing();
     // The sound state of this sample (envelopes tick once).
     void computeSoundState(float rate);

@@ -72,8 +72,10 @@ void VstXSynth::processBlock(float** outputs, VstInt32 frames)
     settings.mouseSteering = mouseSteering;
     // The computer keyboard plays only while the editor's window is open.
     engine.keyPollEnabled = synthEditor && synthEditor->isWindowOpen();
-    if (outputs && frames > 0)
-        renderBlock(outputs, frames);
+    // Every call serves the block-start inputs (mouse note, computer keys,
+    // mouse target, host tempo, display snapshot), also one of 0 frames:
+    // some hosts flush with those.
+    renderBlock(outputs, frames);
     processedSinceRedraw = true;
 }
 
@@ -86,7 +88,10 @@ VstInt32 VstXSynth::processEvents(VstEvents* events)
 
 void VstXSynth::renderBlock(float** outputs, VstInt32 frames)
 {
-    engine.process(outputs[0], outputs[1], frames, screenNoteRequested, isKeyDown);
+    if (!outputs)
+        frames = 0; // nowhere to write: the block-start inputs only
+    engine.process(outputs ? outputs[0] : nullptr, outputs ? outputs[1] : nullptr, frames,
+                   screenNoteRequested, isKeyDown);
 }
 
 void VstXSynth::queueEvents(VstEvents* events)
@@ -523,6 +528,9 @@ void VstXSynth::setProgram(VstInt32 program)
     applySpeedSpread();
     resetDevices();
     loadProgramIntoSettings();
+    // As resume does: a note at the start of the next block is then shared
+    // out with the new program's number of oscillators.
+    engine.checkOscillatorCount();
     editorRefresh();
 }
 
@@ -580,6 +588,7 @@ int32_t VstXSynth::loadPresetRecord(const void* record, int32_t byteSize, bool)
     resetDevices();
     applySpeedSpread();
     loadProgramIntoSettings();
+    engine.checkOscillatorCount(); // as in setProgram
     editorRefresh();
     return static_cast<int32_t>(sizeof(Patch));
 }

@@ -99,9 +99,10 @@ public:
     const Patch& program(int index) const { return programs[index]; } // index 0..31
 
 private:
-    // The engine hooks. Audio thread: renderBlock writes `frames` samples to
-    // both outputs (never accumulating); queueEvents copies incoming MIDI
-    // events into the event queue.
+    // The engine hooks. Audio thread: renderBlock serves the block-start
+    // inputs and writes `frames` samples (0 or more) to both outputs (never
+    // accumulating); queueEvents copies incoming MIDI events into the event
+    // queue.
     void renderBlock(float** outputs, VstInt32 frames);
     void queueEvents(VstEvents* events);
 

@@ -283,3 +283,174 @@ TEST(RenderedSound, EachFilterDepthAddsTheSameAttenuationAgain)
     EXPECT_LT(first, -3.0);
     EXPECT_NEAR(second, first, 0.1);
 }
+
+namespace {
+// The default patch with a volume envelope that sustains at full level.
+Patch sustainingPatch()
+{
+    Patch p;
+    newPatch(p);
+    p.syncToHost = 0;
+    p.envelopes[kVolumeEnv].sustainLevel = 1.0f;
+    return p;
+}
+
+double levelDb(const Render& r, double fromSeconds, double toSeconds)
+{
+    return 20.0 * std::log10(rms(r.left, static_cast<size_t>(fromSeconds * 44100.0),
+                                 static_cast<size_t>(toSeconds * 44100.0)));
+}
+
+// Level in dB of the component of x[from, to) at `hz` (Hann window), so
+// that one of two notes at different pitches can be followed on its own.
+double toneDb(const std::vector<float>& x, double fromSeconds, double toSeconds, double hz)
+{
+    const size_t from = static_cast<size_t>(fromSeconds * 44100.0);
+    const size_t to = static_cast<size_t>(toSeconds * 44100.0);
+    const double pi = 3.14159265358979323846, n = static_cast<double>(to - from);
+    double re = 0.0, im = 0.0;
+    for (size_t i = from; i < to; ++i) {
+        const double w = 0.5 - 0.5 * std::cos(2.0 * pi * static_cast<double>(i - from) / n);
+        const double phase = 2.0 * pi * hz * static_cast<double>(i) / 44100.0;
+        re += w * x[i] * std::cos(phase);
+        im += w * x[i] * std::sin(phase);
+    }
+    return 20.0 * std::log10(std::hypot(re, im) / (0.25 * n) + 1e-12);
+}
+
+bool sameSamples(const Render& a, const Render& b)
+{
+    return a.left.size() == b.left.size() && a.right.size() == b.right.size() &&
+           std::memcmp(a.left.data(), b.left.data(), a.left.size() * sizeof(float)) == 0 &&
+           std::memcmp(a.right.data(), b.right.data(), a.right.size() * sizeof(float)) == 0;
+}
+} // namespace
+
+TEST(RenderedSound, AHeldNoteKeepsItsLevelAfterAnotherNoteComesAndGoes)
+{
+    Player player;
+    ASSERT_TRUE(player.ok());
+    Patch p = sustainingPatch();
+    ASSERT_EQ(player.setPatch(p), 1908);
+    // Note 64 takes half the flock and, once it has ended, gives it back.
+    Render r =
+        player.play({{0, 0x90, 60, 100}, {22050, 0x90, 64, 100}, {44100, 0x80, 64, 0}}, 44100 * 7);
+    const double before = levelDb(r, 0.25, 0.5);
+    for (double t = 2.0; t < 7.0; t += 0.5)
+        EXPECT_NEAR(levelDb(r, t, t + 0.5), before, 1.0) << "at " << t << " s";
+}
+
+TEST(RenderedSound, AHeldNoteKeepsItsLevelAfterACountRaiseAndASecondNote)
+{
+    Player player;
+    ASSERT_TRUE(player.ok());
+    Patch p = sustainingPatch();
+    p.redistributionTime = 100; // one count per 0.1 s
+    ASSERT_EQ(player.setPatch(p), 1908);
+    player.play({{0, 0x90, 60, 100}}, 22050);
+    player.host->setParameter(19, 15.5f / 63.0f); // 16 oscillators
+    player.play({}, 22050);
+    // The second note comes while the held voice is still on its way to 16,
+    // takes 8 of them and stays: both voices hold 8 from then on.
+    Render both = player.play({{0, 0x90, 67, 100}}, 44100 * 8);
+    const double note60 = 8.1757989156437 * 32.0; // Hz
+    const double settled = toneDb(both.left, 1.0, 1.5, note60);
+    EXPECT_GT(settled, -30.0);
+    for (double t = 1.5; t < 8.0; t += 0.5)
+        EXPECT_NEAR(toneDb(both.left, t, t + 0.5, note60), settled, 1.0) << "at " << t << " s";
+}
+
+TEST(RenderedSound, AProgramRestoredBeforeOrAfterResumeSoundsTheSame)
+{
+    // Counts that the chunk lowers and raises, with a note at the very first
+    // sample after the load and one a little later.
+    struct Case {
+        int32_t earlier, loaded;
+        long noteAt;
+    };
+    for (Case c : {Case{8, 4, 0}, Case{8, 4, 2205}, Case{16, 4, 0}, Case{16, 4, 2205},
+                   Case{8, 16, 0}, Case{1, 2, 0}}) {
+        Patch earlier = sustainingPatch(), loaded = sustainingPatch();
+        earlier.oscillatorCount = c.earlier;
+        loaded.oscillatorCount = c.loaded;
+        loaded.attract = 90; // steering that scales with the live count
+        const std::vector<Message> notes = {{c.noteAt, 0x90, 60, 110},
+                                            {c.noteAt + 100, 0x90, 72, 90}};
+        Render afterResume, beforeResume;
+        {
+            Player player;
+            ASSERT_TRUE(player.ok());
+            ASSERT_EQ(player.setPatch(earlier), 1908);
+            player.play({}, 4096);
+            ASSERT_EQ(player.setPatch(loaded), 1908);
+            afterResume = player.play(notes, 44100);
+        }
+        {
+            Player player;
+            ASSERT_TRUE(player.ok());
+            ASSERT_EQ(player.setPatch(earlier), 1908);
+            player.play({}, 4096);
+            player.host->dispatch(effMainsChanged, 0, 0);
+            ASSERT_EQ(player.setPatch(loaded), 1908);
+            player.host->dispatch(effMainsChanged, 0, 1);
+            beforeResume = player.play(notes, 44100);
+        }
+        EXPECT_GT(rms(afterResume.left, 0, 44100), 0.01);
+        EXPECT_TRUE(sameSamples(afterResume, beforeResume))
+            << c.earlier << " to " << c.loaded << " oscillators, note at " << c.noteAt;
+    }
+}
+
+TEST(RenderedSound, FewerFilterStagesStillEndInExactZeros)
+{
+    // Depth pairs as tens and units; filter settings as cutoff and Q.
+    for (int32_t depths : {20, 21, 10}) {
+        for (std::pair<int32_t, int32_t> filter :
+             {std::make_pair(40, 30), std::make_pair(100, 100)}) {
+            const int32_t from = depths / 10, to = depths % 10;
+            Player player;
+            ASSERT_TRUE(player.ok());
+            Patch p = sustainingPatch();
+            p.filterDepth = from;
+            p.lowpassCutoff = filter.first;
+            p.filterQ = filter.second;
+            p.overdrive = 100;
+            ASSERT_EQ(player.setPatch(p), 1908);
+            Render loud = player.play({{0, 0x90, 48, 127}, {0, 0x90, 55, 127}}, 44100);
+            ASSERT_GT(rms(loud.left, 22050, 44100), 0.1);
+            p.filterDepth = to;
+            ASSERT_EQ(player.setPatch(p), 1908); // the voices stop, the filter rings
+            Render tail = player.play({}, 44100 * 3);
+            size_t last = 0;
+            for (size_t i = 0; i < tail.left.size(); ++i)
+                if (tail.left[i] != 0.0f || tail.right[i] != 0.0f)
+                    last = i + 1;
+            EXPECT_LT(last, 44100u * 2) << "depth " << from << " to " << to << ", cutoff "
+                                        << filter.first << ", Q " << filter.second;
+        }
+    }
+}
+
+TEST(RenderedSound, CallsOfNoFramesTakeTheHostTempoAtOnce)
+{
+    Player player;
+    ASSERT_TRUE(player.ok());
+    Patch p = sustainingPatch();
+    p.syncToHost = 1;
+    p.localBpm = 120;
+    ASSERT_EQ(player.setPatch(p), 1908);
+    player.host->timeAvailable = true;
+    player.host->timeInfo.flags = kVstTempoValid;
+    float l[1], r[1];
+    float* outputs[] = {l, r};
+    for (double tempo : {97.0, 140.0}) {
+        player.host->timeInfo.tempo = tempo;
+        player.host->processReplacing(nullptr, outputs, 0);
+        void* chunk = nullptr;
+        ASSERT_EQ(player.host->dispatch(effGetChunk, 0, 0, &chunk), 1908);
+        Patch now;
+        std::memcpy(&now, chunk, sizeof now);
+        EXPECT_EQ(now.localBpm, static_cast<int32_t>(tempo)) << tempo;
+        EXPECT_EQ(now.syncToHost, 1);
+    }
+}

@@ -197,6 +197,28 @@ TEST(VstXSynth, SelectingTheCurrentProgramChangesNothing)
     EXPECT_EQ(synth->getProgram(), 7);
 }
 
+TEST(VstXSynth, ProgramLoadsBringInTheirOscillatorCountAtOnce)
+{
+    auto synth = makeSynth();
+    synth->resume();
+    SynthSettings* settings = synth->getSettings();
+    Patch few, many;
+    newPatch(few);
+    newPatch(many);
+    few.oscillatorCount = 4;
+    many.oscillatorCount = 16;
+    synth->setProgram(5);
+    ASSERT_EQ(synth->loadPresetRecord(&few, 1908, false), 1908);
+    EXPECT_EQ(settings->requestedCount, 4);
+    EXPECT_EQ(settings->liveCount, 4);
+    synth->setProgram(6);
+    ASSERT_EQ(synth->setChunk(&many, 1908, false), 1908);
+    EXPECT_EQ(settings->liveCount, 16);
+    synth->setProgram(5);
+    EXPECT_EQ(settings->requestedCount, 4);
+    EXPECT_EQ(settings->liveCount, 4);
+}
+
 TEST(VstXSynth, ParametersGoThroughTheCurrentProgram)
 {
     auto synth = makeSynth();

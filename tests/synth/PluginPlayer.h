@@ -28,7 +28,10 @@ struct Render {
 class Player {
 public:
     // Without a host tempo unless `tempo` is above 0 (beats per minute).
-    explicit Player(double rate = 44100.0, double tempo = 0.0)
+    // Not `resumed`: loaded only, for a test that sets things up before
+    // start() opens and resumes it as a host does.
+    explicit Player(double rate = 44100.0, double tempo = 0.0, bool resumed = true)
+        : sampleRate(rate)
     {
         std::string error;
         host = PluginHost::load(PLUGIN_FILE("nimbulator"), error);
@@ -38,9 +41,11 @@ public:
             host->timeInfo.tempo = tempo;
             host->timeInfo.sampleRate = rate;
             host->timeInfo.flags = kVstTempoValid;
-            host->start(static_cast<float>(rate), 512);
+            if (resumed)
+                start();
         }
     }
+    void start() { host->start(static_cast<float>(sampleRate), 512); }
     bool ok() const { return host != nullptr; }
 
     intptr_t setPatch(const Patch& patch)
@@ -73,5 +78,6 @@ public:
         return out;
     }
 
+    double sampleRate;
     std::unique_ptr<PluginHost> host;
 };

@@ -363,36 +363,51 @@ TEST(RenderedSound, AHeldNoteKeepsItsLevelAfterACountRaiseAndASecondNote)
 TEST(RenderedSound, AProgramRestoredBeforeOrAfterResumeSoundsTheSame)
 {
     // Counts that the chunk lowers and raises, with a note at the very first
-    // sample after the load and one a little later.
+    // sample after the load and one a little later. An earlier count of 0
+    // stands for a fresh plug-in (8 oscillators) whose first resume comes
+    // after the chunk in the one order and before it in the other.
     struct Case {
         int32_t earlier, loaded;
         long noteAt;
     };
-    for (Case c : {Case{8, 4, 0}, Case{8, 4, 2205}, Case{16, 4, 0}, Case{16, 4, 2205},
-                   Case{8, 16, 0}, Case{1, 2, 0}}) {
+    for (Case c : {Case{0, 4, 0}, Case{0, 4, 2205}, Case{0, 16, 0}, Case{8, 4, 0}, Case{16, 4, 0},
+                   Case{16, 4, 2205}, Case{8, 16, 0}, Case{1, 2, 0}}) {
         Patch earlier = sustainingPatch(), loaded = sustainingPatch();
         earlier.oscillatorCount = c.earlier;
         loaded.oscillatorCount = c.loaded;
-        loaded.attract = 90; // steering that scales with the live count
+        // Steering that scales with the live count, and ranges that let the
+        // flock's flight be heard.
+        loaded.attract = 90;
+        loaded.volumeRange = earlier.volumeRange = 50;
+        loaded.pitchRange = earlier.pitchRange = 20;
+        loaded.panRange = earlier.panRange = 60;
         const std::vector<Message> notes = {{c.noteAt, 0x90, 60, 110},
                                             {c.noteAt + 100, 0x90, 72, 90}};
+        const bool fresh = c.earlier == 0;
         Render afterResume, beforeResume;
         {
             Player player;
             ASSERT_TRUE(player.ok());
-            ASSERT_EQ(player.setPatch(earlier), 1908);
-            player.play({}, 4096);
+            if (!fresh) {
+                ASSERT_EQ(player.setPatch(earlier), 1908);
+                player.play({}, 4096);
+            }
             ASSERT_EQ(player.setPatch(loaded), 1908);
             afterResume = player.play(notes, 44100);
         }
         {
-            Player player;
+            Player player(44100.0, 0.0, !fresh);
             ASSERT_TRUE(player.ok());
-            ASSERT_EQ(player.setPatch(earlier), 1908);
-            player.play({}, 4096);
-            player.host->dispatch(effMainsChanged, 0, 0);
+            if (!fresh) {
+                ASSERT_EQ(player.setPatch(earlier), 1908);
+                player.play({}, 4096);
+                player.host->dispatch(effMainsChanged, 0, 0);
+            }
             ASSERT_EQ(player.setPatch(loaded), 1908);
-            player.host->dispatch(effMainsChanged, 0, 1);
+            if (fresh)
+                player.start();
+            else
+                player.host->dispatch(effMainsChanged, 0, 1);
             beforeResume = player.play(notes, 44100);
         }
         EXPECT_GT(rms(afterResume.left, 0, 44100), 0.01);

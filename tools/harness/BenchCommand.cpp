@@ -14,9 +14,11 @@
 // per second of audio and as the real-time factor (seconds of audio per
 // second of CPU): the median and the range over the repetitions.
 #include "Commands.h"
+
 #include "CpuClock.h"
 #include "MidiEventList.h"
 #include "PluginHost.h"
+#include <CLI/CLI.hpp>
 
 #include "Patch.h"
 #include "RandomPatch.h"
@@ -31,9 +33,6 @@
 #include <vector>
 
 namespace {
-const char* const kUsage =
-    "usage: nimhost bench PLUGIN... [--seconds S] [--repetitions N] [--warm-up S]\n"
-    "                     [--rate HZ] [--block N] [--only TEXT]\n";
 
 const int32_t kInstrumentId = 0x780CB5FE; // nimbulator
 const int32_t kFilterId = 0x1D9B0053;     // quenvarel
@@ -87,49 +86,6 @@ double Result::medianFactor() const
 {
     double cpu = median(cpuSeconds);
     return cpu > 0.0 ? audioSeconds / cpu : 0.0;
-}
-
-int parseOptions(const Arguments& args, BenchOptions& o)
-{
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a.size() < 2 || a.compare(0, 2, "--") != 0) {
-            o.plugins.push_back(a);
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            std::fprintf(stderr, "nimhost bench: %s needs a value\n%s", a.c_str(), kUsage);
-            return 2;
-        }
-        const std::string& v = args[++i];
-        bool good = true;
-        if (a == "--seconds")
-            good = parseNumber(v, o.seconds) && o.seconds >= 0.001 && o.seconds <= 3600.0;
-        else if (a == "--repetitions")
-            good = parseInteger(v, 1, 1000, o.repetitions);
-        else if (a == "--warm-up")
-            good = parseNumber(v, o.warmUp) && o.warmUp >= 0.0 && o.warmUp <= 60.0;
-        else if (a == "--rate")
-            good = parseNumber(v, o.rate) && o.rate >= 8000.0 && o.rate <= 384000.0;
-        else if (a == "--block")
-            good = parseInteger(v, 1, 65536, o.block);
-        else if (a == "--only")
-            o.only = v;
-        else {
-            std::fprintf(stderr, "nimhost bench: unknown option %s\n%s", a.c_str(), kUsage);
-            return 2;
-        }
-        if (!good) {
-            std::fprintf(stderr, "nimhost bench: bad value '%s' for %s\n%s", v.c_str(), a.c_str(),
-                         kUsage);
-            return 2;
-        }
-    }
-    if (o.plugins.empty()) {
-        std::fprintf(stderr, "%s", kUsage);
-        return 2;
-    }
-    return 0;
 }
 
 Workload chord(const std::string& name, int notes)
@@ -285,14 +241,9 @@ std::string column(const std::string& text, size_t width)
     s.resize(width, ' ');
     return s;
 }
-} // namespace
 
-int benchCommand(const Arguments& args)
+int runBench(const BenchOptions& o)
 {
-    BenchOptions o;
-    if (int code = parseOptions(args, o))
-        return code;
-
     std::vector<Contender> contenders;
     for (const std::string& path : o.plugins) {
         std::string error;
@@ -425,4 +376,27 @@ int benchCommand(const Arguments& args)
         }
     }
     return failed ? 1 : 0;
+}
+} // namespace
+
+void addBenchCommand(CLI::App& app, int& exitCode)
+{
+    auto o = std::make_shared<BenchOptions>();
+    CLI::App* c = app.add_subcommand(
+        "bench", "CPU time and real-time factor of plug-ins over fixed workloads, side by side");
+    c->add_option("PLUGIN", o->plugins,
+                  "the plug-in libraries; the first is compared with the rest")
+        ->required();
+    c->add_option("--seconds", o->seconds, "seconds of audio per repetition (default 2)")
+        ->check(numberIn("--seconds", 0.001, 3600.0));
+    c->add_option("--repetitions", o->repetitions, "timed repetitions per workload (default 5)")
+        ->check(wholeNumberIn("--repetitions", 1, 1000));
+    c->add_option("--warm-up", o->warmUp, "untimed seconds of audio first (default 0.25)")
+        ->check(numberIn("--warm-up", 0.0, 60.0));
+    c->add_option("--rate", o->rate, "sample rate in Hz (default 44100)")
+        ->check(numberIn("--rate", 8000.0, 384000.0));
+    c->add_option("--block", o->block, "block size in frames (default 512)")
+        ->check(wholeNumberIn("--block", 1, 65536));
+    c->add_option("--only", o->only, "run only the workloads whose name contains this text");
+    c->callback([o, &exitCode] { exitCode = runBench(*o); });
 }

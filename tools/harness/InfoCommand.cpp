@@ -3,8 +3,11 @@
 #include "Commands.h"
 #include "PluginHost.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 std::string fourChars(int32_t id)
@@ -38,14 +41,11 @@ void printFlags(int32_t flags)
 }
 } // namespace
 
-int infoCommand(const Arguments& args)
+namespace {
+int runInfo(const std::string& path)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: nimhost info PLUGIN\n");
-        return 2;
-    }
     std::string error;
-    auto host = PluginHost::load(args[0], error);
+    auto host = PluginHost::load(path, error);
     if (!host) {
         std::fprintf(stderr, "nimhost: %s\n", error.c_str());
         return 1;
@@ -53,7 +53,7 @@ int infoCommand(const Arguments& args)
     AEffect* e = host->effect();
     host->start(44100.0f, 512);
 
-    std::printf("plug-in:     %s\n", args[0].c_str());
+    std::printf("plug-in:     %s\n", path.c_str());
     std::printf("name:        %s\n", host->effectName().c_str());
     std::printf("vendor:      %s\n", host->vendorString().c_str());
     std::printf("product:     %s\n", host->productString().c_str());
@@ -93,4 +93,14 @@ int infoCommand(const Arguments& args)
                     host->parameterDisplay(i).c_str(), host->parameterLabel(i).c_str(),
                     host->getParameter(i));
     return 0;
+}
+} // namespace
+
+void addInfoCommand(CLI::App& app, int& exitCode)
+{
+    auto path = std::make_shared<std::string>();
+    CLI::App* command =
+        app.add_subcommand("info", "identity, flags, pins, programs and parameters of a plug-in");
+    command->add_option("PLUGIN", *path, "the plug-in library")->required();
+    command->callback([path, &exitCode] { exitCode = runInfo(*path); });
 }

@@ -3,20 +3,22 @@
 // stereo result. The plug-in runs at the file's sample rate; parameters are
 // set by name or index before processing, and their displays are printed.
 #include "Commands.h"
+
 #include "PluginHost.h"
 #include "WavFile.h"
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <string>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
-const char* const kUsage =
-    "usage: nimhost process PLUGIN IN.wav OUT.wav [--set NAME=VALUE|INDEX=VALUE ...]\n"
-    "                       [--block N] [--format 16|24|float] [--rate HZ]\n";
 
 struct Setting {
     std::string parameter; // name or index, as given
@@ -31,70 +33,29 @@ struct Options {
     long rate = 0; // 0: none asked for
 };
 
+// The command line as given, before conversion.
+struct ProcessArguments {
+    Options options;
+    std::vector<std::string> settings;
+    long block = 512;
+    std::string format = "float";
+};
+
+// NAME=VALUE or INDEX=VALUE with a finite number; false otherwise.
+bool parseSetting(const std::string& text, Setting& setting)
+{
+    const size_t eq = text.find('=');
+    double value = 0.0;
+    if (eq == std::string::npos || eq == 0 || !parseNumber(text.substr(eq + 1), value))
+        return false;
+    setting = {text.substr(0, eq), static_cast<float>(value)};
+    return true;
+}
+
 int fail(const std::string& message)
 {
     std::fprintf(stderr, "nimhost process: %s\n", message.c_str());
     return 1;
-}
-
-// Returns 0 when the arguments are usable, else the exit code (after saying why).
-int parseOptions(const Arguments& args, Options& options)
-{
-    std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a.size() < 2 || a.compare(0, 2, "--") != 0) {
-            positional.push_back(a);
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            std::fprintf(stderr, "nimhost process: %s needs a value\n%s", a.c_str(), kUsage);
-            return 2;
-        }
-        const std::string& v = args[++i];
-        long number = 0;
-        if (a == "--set") {
-            const size_t eq = v.find('=');
-            double value = 0.0;
-            if (eq == std::string::npos || eq == 0 || !parseNumber(v.substr(eq + 1), value)) {
-                std::fprintf(stderr,
-                             "nimhost process: bad --set '%s': expected NAME=VALUE or "
-                             "INDEX=VALUE with a finite number\n",
-                             v.c_str());
-                return 2;
-            }
-            options.settings.push_back({v.substr(0, eq), static_cast<float>(value)});
-        } else if (a == "--block") {
-            if (!parseInteger(v, 1, 65536, number)) {
-                std::fprintf(stderr, "nimhost process: bad --block '%s': 1 to 65536\n", v.c_str());
-                return 2;
-            }
-            options.block = static_cast<int>(number);
-        } else if (a == "--format") {
-            if (!parseWavFormat(v, options.format)) {
-                std::fprintf(stderr, "nimhost process: bad --format '%s': 16, 24 or float\n",
-                             v.c_str());
-                return 2;
-            }
-        } else if (a == "--rate") {
-            if (!parseInteger(v, 1, 10000000, number)) {
-                std::fprintf(stderr, "nimhost process: bad --rate '%s'\n", v.c_str());
-                return 2;
-            }
-            options.rate = number;
-        } else {
-            std::fprintf(stderr, "nimhost process: unknown option %s\n%s", a.c_str(), kUsage);
-            return 2;
-        }
-    }
-    if (positional.size() != 3) {
-        std::fprintf(stderr, "%s", kUsage);
-        return 2;
-    }
-    options.plugin = positional[0];
-    options.input = positional[1];
-    options.output = positional[2];
-    return 0;
 }
 
 // An index when the text is all digits, else a parameter name; -1 if none.
@@ -124,12 +85,9 @@ double toDb(double level)
 }
 } // namespace
 
-int processCommand(const Arguments& args)
+namespace {
+int runProcess(const Options& options)
 {
-    Options options;
-    if (int code = parseOptions(args, options))
-        return code;
-
     struct stat info;
     if (stat(options.input.c_str(), &info) != 0)
         return fail("cannot open " + options.input + ": no such file");
@@ -223,4 +181,50 @@ int processCommand(const Arguments& args)
     if (levels.nonFinite)
         std::printf("non-finite:  %zu samples (written as they came)\n", levels.nonFinite);
     return 0;
+}
+} // namespace
+
+void addProcessCommand(CLI::App& app, int& exitCode)
+{
+    auto a = std::make_shared<ProcessArguments>();
+    CLI::App* c = app.add_subcommand(
+        "process", "run an effect over a WAV file, parameters set by name or index");
+    c->add_option("PLUGIN", a->options.plugin, "the effect's library")->required();
+    c->add_option("IN.wav", a->options.input, "the audio to process")->required();
+    c->add_option("OUT.wav", a->options.output, "where the result goes (stereo)")
+        ->required()
+        ->check(writableFile("OUT.wav"));
+    c->add_option("--set", a->settings, "NAME=VALUE or INDEX=VALUE, before processing")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                Setting s;
+                return parseSetting(text, s)
+                           ? std::string()
+                           : "bad --set '" + text +
+                                 "': expected NAME=VALUE or INDEX=VALUE with a finite number";
+            },
+            "NAME=VALUE"));
+    c->add_option("--block", a->block, "block size in frames (default 512)")
+        ->check(wholeNumberIn("--block", 1, 65536));
+    c->add_option("--format", a->format, "output samples: 16, 24 or float (default float)")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                WavFormat f;
+                return parseWavFormat(text, f) ? std::string()
+                                               : "bad --format '" + text + "': 16, 24 or float";
+            },
+            "16|24|float"));
+    c->add_option("--rate", a->options.rate, "sample rate the file must have, in Hz")
+        ->check(wholeNumberIn("--rate", 1, 10000000));
+    c->callback([a, &exitCode] {
+        Options o = a->options;
+        for (const std::string& text : a->settings) {
+            Setting s;
+            parseSetting(text, s);
+            o.settings.push_back(s);
+        }
+        o.block = static_cast<int>(a->block);
+        parseWavFormat(a->format, o.format);
+        exitCode = runProcess(o);
+    });
 }

@@ -7,9 +7,11 @@
 // and is handed over as the host's chunk, so every render exercises the
 // binary interface a DAW uses.
 #include "Commands.h"
+
 #include "MidiEventList.h"
 #include "PluginHost.h"
 #include "WavFile.h"
+#include <CLI/CLI.hpp>
 
 #include "Patch.h"
 #include "RandomPatch.h"
@@ -28,11 +30,6 @@
 #include <unistd.h>
 
 namespace {
-const char* const kUsage =
-    "usage: nimhost render PLUGIN [--midi FILE.mid]\n"
-    "                      [--patch FILE.bin | --preset NAME | --random SEED]\n"
-    "                      [--rate HZ] [--block N] [--format 16|24|float] [--seconds S]\n"
-    "                      -o OUT.wav\n";
 
 struct Options {
     std::string plugin, midi, patchFile, preset, output;
@@ -41,6 +38,11 @@ struct Options {
     long block = 512;
     WavFormat format = WavFormat::Pcm24;
     double seconds = 0.0; // 0: the length of the material plus its tail
+};
+
+struct RenderArguments {
+    Options options;
+    std::string format = "24";
 };
 
 // One short MIDI message at an absolute sample position.
@@ -55,62 +57,6 @@ int fail(const std::string& message)
 {
     std::fprintf(stderr, "nimhost render: %s\n", message.c_str());
     return 1;
-}
-
-int parseOptions(const Arguments& args, Options& o)
-{
-    std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a != "-o" && (a.size() < 2 || a.compare(0, 2, "--") != 0)) {
-            positional.push_back(a);
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            std::fprintf(stderr, "nimhost render: %s needs a value\n%s", a.c_str(), kUsage);
-            return 2;
-        }
-        const std::string& v = args[++i];
-        bool good = true;
-        if (a == "-o" || a == "--output") {
-            o.output = v;
-        } else if (a == "--midi") {
-            o.midi = v;
-        } else if (a == "--patch") {
-            o.patchFile = v;
-        } else if (a == "--preset") {
-            o.preset = v;
-        } else if (a == "--random") {
-            good = parseInteger(v, 0, 32767, o.randomSeed);
-        } else if (a == "--rate") {
-            good = parseNumber(v, o.rate) && o.rate >= 8000.0 && o.rate <= 384000.0;
-        } else if (a == "--block") {
-            good = parseInteger(v, 1, 65536, o.block);
-        } else if (a == "--format") {
-            good = parseWavFormat(v, o.format);
-        } else if (a == "--seconds") {
-            good = parseNumber(v, o.seconds) && o.seconds > 0.0 && o.seconds <= 3600.0;
-        } else {
-            std::fprintf(stderr, "nimhost render: unknown option %s\n%s", a.c_str(), kUsage);
-            return 2;
-        }
-        if (!good) {
-            std::fprintf(stderr, "nimhost render: bad value '%s' for %s\n%s", v.c_str(), a.c_str(),
-                         kUsage);
-            return 2;
-        }
-    }
-    if (positional.size() != 1 || o.output.empty()) {
-        std::fprintf(stderr, "%s", kUsage);
-        return 2;
-    }
-    if (!o.patchFile.empty() + !o.preset.empty() + (o.randomSeed >= 0) > 1) {
-        std::fprintf(stderr, "nimhost render: give one of --patch, --preset and --random\n%s",
-                     kUsage);
-        return 2;
-    }
-    o.plugin = positional[0];
-    return 0;
 }
 
 void add(std::vector<TimedMessage>& list, double seconds, double rate, int status, int data1,
@@ -229,12 +175,9 @@ double toDecibels(double level)
 }
 } // namespace
 
-int renderCommand(const Arguments& args)
+namespace {
+int runRender(const Options& o)
 {
-    Options o;
-    if (int code = parseOptions(args, o))
-        return code;
-
     std::vector<TimedMessage> messages;
     std::string error;
     if (o.midi.empty())
@@ -335,4 +278,48 @@ int renderCommand(const Arguments& args)
     if (levels.nonFinite)
         return fail(std::to_string(levels.nonFinite) + " samples were not finite");
     return 0;
+}
+} // namespace
+
+void addRenderCommand(CLI::App& app, int& exitCode)
+{
+    auto a = std::make_shared<RenderArguments>();
+    Options& o = a->options;
+    CLI::App* c = app.add_subcommand(
+        "render", "play a Standard MIDI File (or the demo phrase) through an instrument into a "
+                  "WAV file");
+    c->add_option("PLUGIN", o.plugin, "the instrument's library")->required();
+    c->add_option("-o,--output", o.output, "the WAV file to write")
+        ->required()
+        ->check(writableFile("--output"));
+    c->add_option("--midi", o.midi, "a Standard MIDI File (default: the demo phrase)");
+    c->add_option("--patch", o.patchFile, "a raw 1908-byte program record to play");
+    c->add_option("--preset", o.preset,
+                  "a factory preset by name (its file in the presets folder)");
+    c->add_option("--random", o.randomSeed, "the random patch of this first draw")
+        ->check(wholeNumberIn("--random", 0, 32767));
+    c->add_option("--rate", o.rate, "sample rate in Hz (default 44100)")
+        ->check(numberIn("--rate", 8000.0, 384000.0));
+    c->add_option("--block", o.block, "block size in frames (default 512)")
+        ->check(wholeNumberIn("--block", 1, 65536));
+    c->add_option("--format", a->format, "samples: 16, 24 or float (default 24)")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                WavFormat f;
+                return parseWavFormat(text, f) ? std::string()
+                                               : "bad --format '" + text + "': 16, 24 or float";
+            },
+            "16|24|float"));
+    c->add_option("--seconds", o.seconds, "length (default: the material and a 1.5 s tail)")
+        ->check(numberIn("--seconds", 0.001, 3600.0));
+    c->callback([a, &exitCode] {
+        Options options = a->options;
+        if (!options.patchFile.empty() + !options.preset.empty() + (options.randomSeed >= 0) > 1) {
+            std::fprintf(stderr, "nimhost render: give one of --patch, --preset and --random\n");
+            exitCode = 2;
+            return;
+        }
+        parseWavFormat(a->format, options.format);
+        exitCode = runRender(options);
+    });
 }

@@ -8,14 +8,17 @@
 // peak level. Exits 1 when any output sample was not finite, or when the peak
 // exceeds the bound given with --max-peak.
 #include "Commands.h"
+
 #include "MidiEventList.h"
 #include "PluginHost.h"
+#include <CLI/CLI.hpp>
 
 #include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -47,48 +50,17 @@ struct SoakOptions {
     double maxPeak = 0.0; // 0: no bound checked
 };
 
-bool parseOptions(const Arguments& args, std::string& plugin, SoakOptions& o)
-{
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        long number = 0;
-        double real = 0.0;
-        bool good = true;
-        if (a == "--seconds" && hasValue)
-            good = parseNumber(args[++i], o.seconds);
-        else if (a == "--seed" && hasValue) {
-            good = parseInteger(args[++i], 0, 2147483647L, number);
-            o.seed = static_cast<unsigned>(number);
-        } else if (a == "--rate" && hasValue) {
-            good = parseNumber(args[++i], real);
-            o.rate = static_cast<float>(real);
-        } else if (a == "--max-block" && hasValue) {
-            good = parseInteger(args[++i], 1, 65536, number);
-            o.maxBlock = static_cast<int>(number);
-        } else if (a == "--max-peak" && hasValue)
-            good = parseNumber(args[++i], o.maxPeak);
-        else if (!a.empty() && a[0] != '-' && plugin.empty())
-            plugin = a;
-        else
-            return false;
-        if (!good)
-            return false;
-    }
-    return !plugin.empty() && o.seconds > 0 && o.rate > 0 && o.maxBlock > 0 && o.maxBlock <= 65536;
-}
+struct SoakArguments {
+    std::string plugin;
+    SoakOptions options;
+    double rate = 44100.0;
+    long seed = 1, maxBlock = 4096;
+};
 
 } // namespace
 
-int soakCommand(const Arguments& args)
+static int runSoak(const std::string& path, const SoakOptions& o)
 {
-    std::string path;
-    SoakOptions o;
-    if (!parseOptions(args, path, o)) {
-        std::fprintf(stderr, "usage: nimhost soak PLUGIN [--seconds S] [--seed N] [--rate HZ] "
-                             "[--max-block N] [--max-peak LEVEL]\n");
-        return 2;
-    }
     std::string error;
     auto host = PluginHost::load(path, error);
     if (!host) {
@@ -219,4 +191,30 @@ int soakCommand(const Arguments& args)
         return 1;
     }
     return nonFinite == 0 ? 0 : 1;
+}
+
+void addSoakCommand(CLI::App& app, int& exitCode)
+{
+    auto a = std::make_shared<SoakArguments>();
+    CLI::App* c = app.add_subcommand(
+        "soak", "a long random session (automation, programs, chunks, note storms); fails on "
+                "non-finite output or a peak above --max-peak");
+    c->add_option("PLUGIN", a->plugin, "the plug-in library")->required();
+    c->add_option("--seconds", a->options.seconds, "seconds of audio (default 3600)")
+        ->check(numberIn("--seconds", 0.001, 1.0e6));
+    c->add_option("--seed", a->seed, "seed of the session's random choices (default 1)")
+        ->check(wholeNumberIn("--seed", 0, 2147483647L));
+    c->add_option("--rate", a->rate, "sample rate in Hz (default 44100)")
+        ->check(numberIn("--rate", 8000.0, 384000.0));
+    c->add_option("--max-block", a->maxBlock, "largest block in frames (default 4096)")
+        ->check(wholeNumberIn("--max-block", 1, 65536));
+    c->add_option("--max-peak", a->options.maxPeak, "fail above this peak level (default: none)")
+        ->check(numberIn("--max-peak", 0.0, 1.0e6));
+    c->callback([a, &exitCode] {
+        SoakOptions o = a->options;
+        o.seed = static_cast<unsigned>(a->seed);
+        o.rate = static_cast<float>(a->rate);
+        o.maxBlock = static_cast<int>(a->maxBlock);
+        exitCode = runSoak(a->plugin, o);
+    });
 }

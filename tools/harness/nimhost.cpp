@@ -1,53 +1,54 @@
 // nimhost: a command-line VST 2 host for the project's plug-ins (and any
-// other VST 2 plug-in): inspect, render and process through the real ABI.
+// other VST 2 plug-in): inspect, render, process, soak and benchmark through
+// the real ABI. `nimhost --help` lists the commands, `nimhost COMMAND --help`
+// their arguments; bad arguments are refused, with the reason, before any
+// plug-in is loaded (exit code 2).
 #include "Commands.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
-#include <cstring>
-
-namespace {
-struct Command {
-    const char* name;
-    int (*run)(const Arguments&);
-    const char* help;
-};
-
-const Command commands[] = {
-    {"info", infoCommand, "info PLUGIN              identity, flags, programs and parameters"},
-    {"soak", soakCommand,
-     "soak PLUGIN [--seconds S] [--seed N] [--rate HZ] [--max-block N] [--max-peak L]\n"
-     "                         a long random session; fails on non-finite output"},
-    {"bench", benchCommand,
-     "bench PLUGIN... [--seconds S] [--repetitions N] [--warm-up S] [--rate HZ] [--block N]\n"
-     "                         [--only TEXT]   CPU time and real-time factor over fixed\n"
-     "                         workloads, several plug-ins side by side"},
-#ifdef NIMHOST_AUDIO_FILES
-    {"process", processCommand,
-     "process PLUGIN IN.wav OUT.wav [--set NAME=VALUE ...] [--block N] [--format 16|24|float]"},
-    {"render", renderCommand,
-     "render PLUGIN [--midi F.mid] [--patch F.bin | --random SEED] [--rate HZ] [--block N]\n"
-     "                         [--format 16|24|float] [--seconds S] -o OUT.wav"},
-#endif
-};
-
-void usage()
-{
-    std::fprintf(stderr, "usage: nimhost COMMAND ...\n");
-    for (const Command& c : commands)
-        std::fprintf(stderr, "  nimhost %s\n", c.help);
-}
-} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        usage();
+    CLI::App app("nimhost: a command-line VST 2 host (inspect, render, process, soak, bench)",
+                 "nimhost");
+    app.require_subcommand(1);
+    app.fallthrough(false);
+    int exitCode = 0;
+    addInfoCommand(app, exitCode);
+    addSoakCommand(app, exitCode);
+#ifdef NIMHOST_AUDIO_FILES
+    addProcessCommand(app, exitCode);
+    addRenderCommand(app, exitCode);
+#endif
+    addBenchCommand(app, exitCode);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        // Name the command being parsed, and where its help is.
+        const char* hint =
+            dynamic_cast<const CLI::ArgumentMismatch*>(&e) ? " (an option needs a value)" : "";
+        std::string command;
+        for (const CLI::App* sub : app.get_subcommands())
+            command = sub->get_name();
+        if (command.empty() && argc > 1 && argv[1][0] != '-') {
+            std::fprintf(stderr,
+                         "nimhost: unknown command '%s'\nusage: nimhost COMMAND ... "
+                         "(nimhost --help)\n",
+                         argv[1]);
+        } else if (command.empty()) {
+            std::fprintf(stderr, "nimhost: %s\nusage: nimhost COMMAND ... (nimhost --help)\n",
+                         e.what());
+        } else {
+            std::fprintf(stderr, "nimhost %s: %s%s\nusage: nimhost %s ... (nimhost %s --help)\n",
+                         command.c_str(), e.what(), hint, command.c_str(), command.c_str());
+        }
         return 2;
     }
-    for (const Command& c : commands)
-        if (std::strcmp(argv[1], c.name) == 0)
-            return c.run(Arguments(argv + 2, argv + argc));
-    std::fprintf(stderr, "nimhost: unknown command '%s'\n", argv[1]);
-    usage();
-    return 2;
+    return exitCode;
 }

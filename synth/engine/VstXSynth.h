@@ -97,6 +97,7 @@ public:
     bool isSuspended() const { return suspended; }
     double getSamplePeriod() const { return engine.samplePeriod(); }  // seconds
     const Patch& program(int index) const { return programs[index]; } // index 0..31
+    const SynthEngine& soundEngine() const { return engine; }         // for tests and tools
 
 private:
     // The engine hooks. Audio thread: renderBlock serves the block-start

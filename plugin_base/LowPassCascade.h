@@ -76,6 +76,16 @@ public:
         std::memset(history[slot], 0, sizeof(history[slot]));
     }
 
+    // Every history value is zero: silence in gives silence out.
+    bool isSilent() const
+    {
+        for (const auto& slot : history)
+            for (float h : slot)
+                if (h != 0.0f)
+                    return false;
+        return true;
+    }
+
     double clampedCutoff() const
     {
         return cutoff;

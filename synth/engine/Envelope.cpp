@@ -38,6 +38,7 @@ void Envelope::setUpSegment(float rate)
 
 void Envelope::setDecayStep(float rate)
 {
+    settled = false;
     step = std::exp2(-1.0f / (rate * shape->decayTime));
     // A negative or non-numeric decay time would make the approach diverge.
     if (!(step >= 0.0f && step <= 1.0f))
@@ -46,6 +47,7 @@ void Envelope::setDecayStep(float rate)
 
 void Envelope::startDecay(float rate)
 {
+    settled = false;
     stage = kDecay;
     value = map(shape->pointLevel[points() - 1]);
     target = map(shape->sustainLevel);
@@ -54,6 +56,7 @@ void Envelope::startDecay(float rate)
 
 void Envelope::start(float rate)
 {
+    settled = false;
     stage = kAttack;
     point = 0;
     setUpSegment(rate);
@@ -61,6 +64,7 @@ void Envelope::start(float rate)
 
 void Envelope::release(float rate)
 {
+    settled = false;
     stage = kRelease;
     target = map(shape->releaseLevel);
     float samples = rate * shape->releaseTime;
@@ -98,6 +102,7 @@ void Envelope::releaseTimeChanged(float rate)
 
 void Envelope::pointLevelChanged()
 {
+    settled = false;
     int32_t left = remaining > 1 ? remaining : 1;
     if (stage == kAttack) {
         if (point + 1 >= points())
@@ -120,6 +125,7 @@ void Envelope::lastPointChanged()
 
 void Envelope::sustainLevelChanged()
 {
+    settled = false;
     if (stage == kDecay)
         target = map(shape->sustainLevel);
 }

@@ -13,6 +13,7 @@
 #include "Patch.h"
 
 #include <cstdint>
+#include <cstring>
 
 class Envelope {
 public:
@@ -26,6 +27,9 @@ public:
     int32_t remaining = 0; // samples left in the attack segment or release
     int32_t point = 0;     // start point of the attack segment
     float target = 0.0f;
+    // In the decay stage: the value has reached the fixed point of the decay
+    // step (the next tick would give the same bits), so ticks skip it.
+    bool settled = false;
 
     // rate: sample rate in Hz.
     void start(float rate);   // note-on
@@ -71,8 +75,14 @@ inline float Envelope::tick(float rate)
         }
         break;
     case kDecay: {
-        float next = (1.0f - step) * target + step * value;
-        value = LowPassCascade::flushDenormal(next);
+        if (settled)
+            break;
+        const float next = LowPassCascade::flushDenormal((1.0f - step) * target + step * value);
+        uint32_t a, b;
+        std::memcpy(&a, &next, sizeof a);
+        std::memcpy(&b, &value, sizeof b);
+        settled = a == b;
+        value = next;
         break;
     }
     case kRelease:

@@ -32,6 +32,12 @@ public:
         return &e;
     }
 
+    // The delta frame of the next event not yet read (the end mark when none).
+    int32_t nextFrame() const
+    {
+        return readPosition < count ? entries[readPosition].deltaFrames : kEndMark;
+    }
+
     int32_t size() const { return count; }
     int32_t position() const { return readPosition; }
 

@@ -93,7 +93,8 @@ void Oscillator::reflect(int d, double factor, const SynthTables& tables)
     normalise(tables);
 }
 
-void Oscillator::step(const SynthSettings& settings, const SynthTables& tables, double samplePeriod)
+void Oscillator::step(const SynthSettings& settings, const SynthTables& tables, double samplePeriod,
+                      float& left, float& right)
 {
     if (!voice || voice->state == 3)
         return;
@@ -167,9 +168,9 @@ void Oscillator::step(const SynthSettings& settings, const SynthTables& tables, 
         noiseIndex += 1;
         w = noise * n + (1.0f - noise) * s;
     }
-    float out = 2.0f * amp * tables.gain(v.smoothedCount) * w;
-    *v.outLeft += (1.0f - pan) * out;
-    *v.outRight += pan * out;
+    float out = 2.0f * amp * v.oscillatorGain * w;
+    left += (1.0f - pan) * out;
+    right += pan * out;
 }
 
 float Oscillator::distance2(const Oscillator& o) const

@@ -49,8 +49,10 @@ public:
     // Moves to newVoice (none detaches); redistribute fades it in and starts
     // the count smoothing of both voices.
     void assignVoice(Voice* newVoice, bool redistribute, const SynthSettings& settings);
-    // One sample: flight, fades, glide, clamping and sound output.
-    void step(const SynthSettings& settings, const SynthTables& tables, double samplePeriod);
+    // One sample: flight, fades, glide, clamping and sound output, added
+    // into this sample's left and right mix.
+    void step(const SynthSettings& settings, const SynthTables& tables, double samplePeriod,
+              float& left, float& right);
     // Re-steers (towards the mouse target or its neighbour). pool: the
     // oscillator array, searched for neighbours among the first
     // requestedCount.

@@ -45,8 +45,6 @@ SynthEngine::SynthEngine(SynthSettings& engineSettings)
     for (Voice& v : voices) {
         v.settings = &settings;
         v.tables = &tables;
-        v.outLeft = &sink;
-        v.outRight = &sink;
     }
     for (Oscillator& o : oscillators)
         o.randomise();
@@ -77,16 +75,19 @@ int32_t SynthEngine::patchOscillatorCount() const
     return clampInt(patch->oscillatorCount, 1, kOscillators);
 }
 
-void SynthEngine::updateSteps()
+bool SynthEngine::updateSteps()
 {
     const Patch& p = *patch;
+    bool changed = false;
     int32_t redistribution = clampInt(p.redistributionTime, 1, 4000);
     if (redistribution != settings.redistributionMs) {
+        changed = true;
         settings.redistributionMs = redistribution;
         settings.fadeStep = static_cast<float>(period * 1000.0 / redistribution);
     }
     int32_t portamento = clampInt(p.portamentoTime, 1, 1000);
     if (portamento != settings.portamentoMs) {
+        changed = true;
         settings.portamentoMs = portamento;
         settings.glideStep = static_cast<float>(period * 1000.0 / portamento);
     }
@@ -94,12 +95,14 @@ void SynthEngine::updateSteps()
     // negative one from a damaged record does the same instead of diverging.
     int32_t smoothing = clampInt(p.smoothingHalfLife, 0, 500);
     if (smoothing != settings.smoothingMs) {
+        changed = true;
         settings.smoothingMs = smoothing;
         settings.smoothKeep =
             smoothing > 0 ? static_cast<float>(std::pow(2.0, -1000.0 / (44100.0 * smoothing)))
                           : 0.0f;
         settings.smoothCoef = 1.0f - settings.smoothKeep;
     }
+    return changed;
 }
 
 void SynthEngine::updateLfoStep()
@@ -168,15 +171,15 @@ bool SynthEngine::smoothSettings()
     // Held to their ranges: a stored record may carry any value, and the
     // master volume in particular must never exceed 100 percent.
     auto percent = [](int32_t v) { return static_cast<float>(clampInt(v, 0, 100)); };
-    smoothTowards(settings.volume, percent(p.volumeHome), k);
-    smoothTowards(settings.panHome, static_cast<float>(clampInt(p.panHome, -100, 100)), k);
-    smoothTowards(settings.resonanceHome, percent(p.resonanceHome), k);
-    smoothTowards(settings.noiseHome, percent(p.noiseHome), k);
-    smoothTowards(settings.volumeRange, percent(p.volumeRange), k);
-    smoothTowards(settings.pitchRange, percent(p.pitchRange), k);
-    smoothTowards(settings.panRange, percent(p.panRange), k);
-    smoothTowards(settings.resonanceRange, percent(p.resonanceRange), k);
-    smoothTowards(settings.noiseRange, percent(p.noiseRange), k);
+    bool moved = smoothTowards(settings.volume, percent(p.volumeHome), k);
+    moved |= smoothTowards(settings.panHome, static_cast<float>(clampInt(p.panHome, -100, 100)), k);
+    moved |= smoothTowards(settings.resonanceHome, percent(p.resonanceHome), k);
+    moved |= smoothTowards(settings.noiseHome, percent(p.noiseHome), k);
+    moved |= smoothTowards(settings.volumeRange, percent(p.volumeRange), k);
+    moved |= smoothTowards(settings.pitchRange, percent(p.pitchRange), k);
+    moved |= smoothTowards(settings.panRange, percent(p.panRange), k);
+    moved |= smoothTowards(settings.resonanceRange, percent(p.resonanceRange), k);
+    moved |= smoothTowards(settings.noiseRange, percent(p.noiseRange), k);
 
     // The filter's inputs are held to their ranges: beyond them a stored
     // record could ask for an undamped (unstable) or nonsensical design.
@@ -203,11 +206,14 @@ bool SynthEngine::smoothSettings()
         settings.cutoffHz = static_cast<float>(2.0 * tables.frequency(settings.cutoffNote));
         filterChanged = true;
     }
-    if (smoothTowards(settings.driveParam, static_cast<float>(clampInt(p.overdrive, 0, 100)), k))
+    if (smoothTowards(settings.driveParam, static_cast<float>(clampInt(p.overdrive, 0, 100)), k)) {
         settings.driveGain = settings.driveParam * 0.2f + 1.0f;
+        moved = true;
+    }
     if (p.speed != settings.speedApplied) {
         settings.speedApplied = p.speed;
         settings.speedScale = static_cast<float>(p.speed);
+        moved = true;
     }
     if (settings.filterDepth != p.filterDepth) {
         // Stages that leave use forget their history: left behind, it would
@@ -221,8 +227,9 @@ bool SynthEngine::smoothSettings()
         settings.filterDepth = p.filterDepth;
         filterChanged = true;
     }
-    updateSteps();
-    smoothTowards(settings.pitchBend, settings.pitchBendTarget, k);
+    moved |= updateSteps();
+    moved |= smoothTowards(settings.pitchBend, settings.pitchBendTarget, k);
+    settingsMoved = moved || filterChanged;
     // requestedCount already holds the count that checkOscillatorCount read
     // this sample; reading the field again could take a change the UI thread
     // made in between without the oscillators that go with it.
@@ -632,20 +639,40 @@ void SynthEngine::render(float* left, float* right, int32_t frames)
 
 void SynthEngine::renderSpan(float* left, float* right, int32_t offset, int32_t frames)
 {
+    // Inside the processing entries the processor flushes denormals itself,
+    // and the filter need not flush them again.
+    softwareFlush = !LowPassCascade::hardwareFlushes();
     for (int32_t i = 0; i < frames; ++i) {
         while (const VstMidiEvent* event = queue.nextDue(offset + i))
             dispatch(*event);
         checkOscillatorCount();
         if (smoothSettings())
             designFilter();
-        updateVoices(left + i, right + i);
-        stepOscillators();
+        updateVoices();
+        stepOscillators(left[i], right[i]);
         steerOne();
         outputStage(left[i], right[i]);
+        // A quiet engine stays quiet, and its output silent, until the next
+        // event: the samples up to it are skipped (the outputs hold zeros).
+        // Program edits from the user interface are then taken over at the
+        // next event or block rather than at the next sample.
+        if (i + 1 < frames && quiet()) {
+            const int32_t due = queue.nextFrame() - offset;
+            if (due > i + 1)
+                i = (due < frames ? due : frames) - 1;
+        }
     }
 }
 
-void SynthEngine::updateVoices(float* left, float* right)
+// No voice sounds, the settings moved nothing this sample and the filter
+// holds no history: every further sample would compute silence and change
+// no state, until an event arrives or the program changes.
+bool SynthEngine::quiet() const
+{
+    return !activeVoices && !releasingVoices && !settingsMoved && filter.isSilent();
+}
+
+void SynthEngine::updateVoices()
 {
     Voice** lists[2] = {&activeVoices, &releasingVoices};
     int32_t* counts[2] = {&activeCount, &releasingCount};
@@ -661,8 +688,6 @@ void SynthEngine::updateVoices(float* left, float* right)
                 ++freeCount;
                 rehomeOrphans();
             } else {
-                v->outLeft = left;
-                v->outRight = right;
                 v->computeSoundState(rateF);
             }
             v = following;
@@ -682,12 +707,14 @@ void SynthEngine::designFilter()
     ++designCount;
 }
 
-void SynthEngine::stepOscillators()
+void SynthEngine::stepOscillators(float& left, float& right)
 {
+    // The mix is summed in a register, in the same order as into memory.
+    float mixLeft = left, mixRight = right;
     bool removal = false;
     for (int32_t i = settings.liveCount - 1; i >= 0; --i) {
         Oscillator& o = oscillators[i];
-        o.step(settings, tables, period);
+        o.step(settings, tables, period, mixLeft, mixRight);
         if (o.removed && o.voice) {
             // Its voice's gain follows the smaller count (count smoothing).
             o.assignVoice(nullptr, true, settings);
@@ -699,6 +726,8 @@ void SynthEngine::stepOscillators()
                 listener->engineOscillatorChanged(i);
         }
     }
+    left = mixLeft;
+    right = mixRight;
     // The live range ends below the highest oscillator still fading out.
     if (removal)
         trimLiveCount();
@@ -739,10 +768,7 @@ void SynthEngine::outputStage(float& left, float& right)
     float l = left, r = right;
     const int stages = stagesAtDepth(settings.filterDepth);
     const bool silentInput = l == 0.0f && r == 0.0f;
-    for (int k = 0; k < stages; ++k) {
-        l = filter.runStage(k, l);
-        r = filter.runStage(3 + k, r);
-    }
+    filter.runStereo(stages, l, r, softwareFlush);
     if (silentInput && std::fabs(l) < kSettled && std::fabs(r) < kSettled)
         settleFilter(stages);
     l = clipLeft.shape(l);

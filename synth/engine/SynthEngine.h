@@ -130,13 +130,14 @@ private:
     void renderSpan(float* left, float* right, int32_t offset, int32_t frames);
     void dispatch(const VstMidiEvent& event);
     bool smoothSettings(); // true when the filter must be redesigned
-    void updateSteps();
-    void updateVoices(float* left, float* right);
-    void stepOscillators();
+    bool updateSteps();    // true when a step changed
+    void updateVoices();
+    void stepOscillators(float& left, float& right); // adds every oscillator's sound
     void steerOne();
     void outputStage(float& left, float& right);
     void settleFilter(int stages); // stages in use per channel
     void designFilter();
+    bool quiet() const;
     static constexpr float kSettled = 1e-30f;
 
     void shareOnNoteOn(Voice* voice);
@@ -158,11 +159,12 @@ private:
     float rateF = 44100.0f;
     MidiEventQueue queue;
     LowPassCascade filter;
-    float designedHz = 0.0f; // cutoff and Q of the last design
+    bool settingsMoved = true; // the last settings smoothing changed something
+    bool softwareFlush = true; // the filter flushes denormals itself
+    float designedHz = 0.0f;   // cutoff and Q of the last design
     float designedQ = 0.0f;
     int64_t designCount = 0;
     SoftClipper clipLeft;
     SoftClipper clipRight;
-    float sink = 0.0f; // output of voices that have no block to write to
     float scratch[2][kScratch];
 };

@@ -23,6 +23,7 @@ void Voice::noteOn(int32_t noteNumber, int32_t velocity, float rate)
     countSmoothing = false;
     lfoPhase = 2048.0f;
     smoothedCount = static_cast<float>(oscCount);
+    oscillatorGain = tables->gain(smoothedCount);
 }
 
 void Voice::release(float rate)
@@ -97,4 +98,7 @@ void Voice::computeSoundState(float rate)
             countSmoothing = false;
         }
     }
+    // The oscillators read the count gain of this sample; the count moves
+    // only here and at note-on.
+    oscillatorGain = tables->gain(smoothedCount);
 }

@@ -28,10 +28,9 @@ public:
     float smoothedCount = 0.0f;
     float countDirection = 1.0f;
     bool countSmoothing = false;
-    float speed = 0.0f;    // box units per second
-    float lfoPhase = 0.0f; // 0..8192
-    float* outLeft = nullptr;
-    float* outRight = nullptr;
+    float speed = 0.0f;          // box units per second
+    float lfoPhase = 0.0f;       // 0..8192
+    float oscillatorGain = 0.0f; // gain(smoothedCount) of this sample, per oscillator
     int32_t note = 0;
     float velocityGain = 0.0f;
 

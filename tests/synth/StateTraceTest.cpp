@@ -13,6 +13,7 @@
 // To record the trace anew (only after a deliberate change of what the
 // engine computes), run the test with NIMBULATOR_RECORD_STATE_TRACE set to
 // the path of StateTraceFixture.inc; it writes the file and passes.
+#include "DenormalGuard.h"
 #include "MidiEventList.h"
 #include "Patch.h"
 #include "Random.h"
@@ -204,15 +205,16 @@ void appendEvents(SessionRandom& random, MidiEventList& events, int frames, std:
         }
     }
 }
-} // namespace
-
-TEST(StateTrace, FlockEnvelopesAndAudioFollowTheRecordedSession)
+// Plays the session, with the processor flushing denormals to zero (as the
+// plug-in's processing entries have it) or not, and compares or records.
+void playSession(bool hardwareFlush)
 {
     const char* recordPath = std::getenv("NIMBULATOR_RECORD_STATE_TRACE");
-    const bool recording = recordPath && *recordPath;
-    if (!recording)
+    const bool recording = recordPath && *recordPath && !hardwareFlush;
+    if (!recording) {
         ASSERT_EQ(sizeof kRecorded / sizeof kRecorded[0], static_cast<size_t>(kBlocks))
             << "the recorded trace has the wrong length";
+    }
 
     std::unique_ptr<VstXSynth> synth = synthtest::makeSynth();
     synth->setSampleRate(44100.0f);
@@ -263,7 +265,10 @@ TEST(StateTrace, FlockEnvelopesAndAudioFollowTheRecordedSession)
             synth->processEvents(events.events());
         std::fill(left.begin(), left.end(), 0.0f);
         std::fill(right.begin(), right.end(), 0.0f);
-        synth->processReplacing(nullptr, outputs, frames);
+        {
+            std::unique_ptr<DenormalGuard> guard(hardwareFlush ? new DenormalGuard : nullptr);
+            synth->processReplacing(nullptr, outputs, frames);
+        }
 
         TraceEntry now{stateHash(engine), frames > 0 ? left[frames - 1] : 0.0f,
                        frames > 0 ? right[frames - 1] : 0.0f, 0.0, 0.0};
@@ -283,12 +288,13 @@ TEST(StateTrace, FlockEnvelopesAndAudioFollowTheRecordedSession)
                           std::fabs(now.sumLeft - then.sumLeft) <= tolerance * (frames + 1) &&
                           std::fabs(now.sumRight - then.sumRight) <= tolerance * (frames + 1);
         if (!same && ++failures <= 5)
-            ADD_FAILURE() << "block " << b << " (" << frames << " frames): state hash " << std::hex
-                          << now.hash << " (recorded " << then.hash << ")" << std::dec
-                          << ", last sample " << now.lastLeft << " / " << now.lastRight
-                          << " (recorded " << then.lastLeft << " / " << then.lastRight
-                          << "), block sum " << now.sumLeft << " / " << now.sumRight
-                          << " (recorded " << then.sumLeft << " / " << then.sumRight << ")";
+            ADD_FAILURE() << (hardwareFlush ? "(hardware flush) " : "") << "block " << b << " ("
+                          << frames << " frames): state hash " << std::hex << now.hash
+                          << " (recorded " << then.hash << ")" << std::dec << ", last sample "
+                          << now.lastLeft << " / " << now.lastRight << " (recorded "
+                          << then.lastLeft << " / " << then.lastRight << "), block sum "
+                          << now.sumLeft << " / " << now.sumRight << " (recorded " << then.sumLeft
+                          << " / " << then.sumRight << ")";
         if (failures > 5)
             break;
     }
@@ -306,4 +312,15 @@ TEST(StateTrace, FlockEnvelopesAndAudioFollowTheRecordedSession)
                          static_cast<double>(e.lastRight), e.sumLeft, e.sumRight);
         std::fclose(f);
     }
+}
+} // namespace
+
+TEST(StateTrace, FlockEnvelopesAndAudioFollowTheRecordedSession)
+{
+    playSession(false);
+}
+
+TEST(StateTrace, TheSameWhileTheProcessorFlushesDenormals)
+{
+    playSession(true);
 }

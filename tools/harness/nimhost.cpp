@@ -23,6 +23,9 @@ int main(int argc, char** argv)
     addRenderCommand(app, exitCode);
 #endif
     addBenchCommand(app, exitCode);
+#ifdef NIMHOST_EDITOR
+    addEditorCommand(app, exitCode);
+#endif
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

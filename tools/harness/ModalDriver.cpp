@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 
 namespace {
 const UINT kMenuGetHandle = 0x01E1; // MN_GETHMENU

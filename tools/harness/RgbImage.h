@@ -2,6 +2,7 @@
 // captures from a window and what the PNG writer stores.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

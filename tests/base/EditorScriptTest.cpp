@@ -50,7 +50,7 @@ TEST(EditorScript, ReadsEveryStepWithItsNumbers)
     EXPECT_TRUE(steps[20].real);
     EXPECT_FALSE(steps[21].real);
     EXPECT_EQ(steps[22].kind, EditorScriptStep::Dump);
-    EXPECT_EQ(steps[22].line, 27);
+    EXPECT_EQ(steps[22].line, 26);
 }
 
 TEST(EditorScript, RefusesBadLinesNamingThem)

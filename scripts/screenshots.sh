@@ -26,3 +26,8 @@ SCRIPT
 sh cmake/gui-test.sh "$bin/nimhost.exe" editor "$bin/nimbulator.dll" --note 60 \
   --script "$work/editor.txt" --seconds 1 --screenshot docs/editor.png
 echo "screenshots: docs/editor.png"
+
+# The manual's pictures come from the same host (its own script and list).
+if [ -f scripts/manual-screenshots.sh ]; then
+  sh scripts/manual-screenshots.sh
+fi

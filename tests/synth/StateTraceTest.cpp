@@ -313,14 +313,30 @@ void playSession(bool hardwareFlush)
         std::fclose(f);
     }
 }
+// The recording was made by the native GCC build against glibc's maths.
+// Other toolchains and C libraries (clang's code generation under the
+// sanitizers, MinGW's sin/exp2/pow) may round the last bit differently, so
+// the bit-exact comparison runs where the recording was made.
+bool recordedToolchain()
+{
+#if defined(__GNUC__) && !defined(__clang__) && defined(__linux__)
+    return true;
+#else
+    return false;
+#endif
+}
 } // namespace
 
 TEST(StateTrace, FlockEnvelopesAndAudioFollowTheRecordedSession)
 {
+    if (!recordedToolchain())
+        GTEST_SKIP() << "the trace was recorded by the native GCC build";
     playSession(false);
 }
 
 TEST(StateTrace, TheSameWhileTheProcessorFlushesDenormals)
 {
+    if (!recordedToolchain())
+        GTEST_SKIP() << "the trace was recorded by the native GCC build";
     playSession(true);
 }

@@ -5,6 +5,9 @@
 # script, while the plug-in renders audio.
 #   docs/editor.png: the instrument with its default patch, the volume
 #   column selected by pressing the master knob, and a note held.
+#   docs/hyperspace.png, docs/hyperspace-turned.png: the flock view (cut
+#   from the editor) with a chord over three octaves held, 32 oscillators
+#   and wide ranges, straight on and turned with its two sliders.
 set -e
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh
@@ -25,7 +28,35 @@ wait 500
 SCRIPT
 sh cmake/gui-test.sh "$bin/nimhost.exe" editor "$bin/nimbulator.dll" --note 60 \
   --script "$work/editor.txt" --seconds 1 --screenshot docs/editor.png
-echo "screenshots: docs/editor.png"
+
+# The flock view: wide ranges so the flock fills the box, 32 oscillators.
+flock='param 4 0.5
+param 5 0.55
+param 6 1
+param 7 0.85
+param 8 0.8
+param 19 0.5'
+printf '%s\nwait 1500\n' "$flock" >"$work/hyperspace.txt"
+# Turned: presses on the sliders' tracks (0.26 rad about the vertical axis,
+# -0.22 rad about the horizontal one), then the flock flies on.
+printf '%s\ndown 1045 360 6\nup 1045 360 6\ndown 1045 393 48\nup 1045 393 48\nwait 1500\n' \
+  "$flock" >"$work/hyperspace-turned.txt"
+for shot in hyperspace hyperspace-turned; do
+  sh cmake/gui-test.sh "$bin/nimhost.exe" editor "$bin/nimbulator.dll" --note 36 --note 48 \
+    --note 55 --note 67 --script "$work/$shot.txt" --seconds 0.5 --screenshot "$work/$shot.png"
+  # The view's rectangle in the editor (275, 11 to 674, 380).
+  /usr/bin/python3 - "$work/$shot.png" "docs/$shot.png" <<'PY'
+import sys
+import cairo
+editor = cairo.ImageSurface.create_from_png(sys.argv[1])
+view = cairo.ImageSurface(cairo.FORMAT_RGB24, 399, 369)
+ctx = cairo.Context(view)
+ctx.set_source_surface(editor, -275, -11)
+ctx.paint()
+view.write_to_png(sys.argv[2])
+PY
+done
+echo "screenshots: docs/editor.png docs/hyperspace.png docs/hyperspace-turned.png"
 
 # The manual's pictures come from the same host (its own script and list).
 if [ -f scripts/manual-screenshots.sh ]; then

@@ -8,6 +8,7 @@
 #   docs/hyperspace.png, docs/hyperspace-turned.png: the flock view (cut
 #   from the editor) with a chord over three octaves held, 32 oscillators
 #   and wide ranges, straight on and turned with its two sliders.
+#   docs/quenvarel-editor.png: the filter effect's editor at its defaults.
 set -e
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh
@@ -56,7 +57,9 @@ ctx.paint()
 view.write_to_png(sys.argv[2])
 PY
 done
-echo "screenshots: docs/editor.png docs/hyperspace.png docs/hyperspace-turned.png"
+sh cmake/gui-test.sh "$bin/nimhost.exe" editor "$bin/quenvarel.dll" --seconds 1 \
+  --screenshot docs/quenvarel-editor.png
+echo "screenshots: docs/editor.png docs/hyperspace.png docs/hyperspace-turned.png docs/quenvarel-editor.png"
 
 # The manual's pictures come from the same host (its own script and list).
 if [ -f scripts/manual-screenshots.sh ]; then

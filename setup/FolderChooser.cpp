@@ -60,8 +60,8 @@ bool FolderChooser::show()
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrInitialDir = start.c_str();
     ofn.lpstrTitle = "Select Folder";
-    ofn.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
-                OFN_OVERWRITEPROMPT;
+    ofn.Flags =
+        OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
     ofn.lpfnHook = hookProc;
     ofn.lCustData = reinterpret_cast<LPARAM>(this);
     return GetOpenFileNameA(&ofn) != FALSE;
@@ -147,8 +147,8 @@ LRESULT CALLBACK FolderChooser::dialogSubclass(HWND window, UINT message, WPARAM
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK FolderChooser::boxSubclass(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam, UINT_PTR id, DWORD_PTR data)
+LRESULT CALLBACK FolderChooser::boxSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR id, DWORD_PTR data)
 {
     FolderChooser* self = reinterpret_cast<FolderChooser*>(data);
     switch (message) {
@@ -192,8 +192,8 @@ LRESULT CALLBACK FolderChooser::boxSubclass(HWND window, UINT message, WPARAM wP
 void FolderChooser::onFolderChange()
 {
     char path[MAX_PATH] = {};
-    const LRESULT length = SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH,
-                                        reinterpret_cast<LPARAM>(path));
+    const LRESULT length =
+        SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
     if (length > 0 && length <= MAX_PATH && path[0])
         result = FolderRules::withTrailingSeparator(path);
     if (!box)
@@ -303,7 +303,8 @@ void FolderChooser::navigate(const std::string& text)
     SendMessageA(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
 
     SetWindowTextA(nameBox, text.c_str());
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(okButton));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(okButton));
     if (!IsWindow(box))
         return; // the system dialog closed
 

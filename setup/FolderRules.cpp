@@ -159,9 +159,9 @@ Decision openButton(const std::string& text, const FileSystemView& fs)
             return make(Decision::Message, folder, folder + kDriveInvalid);
         if (isIncompleteNetworkPath(folder))
             return make(Decision::Message, folder, folder + kNotValid);
-        return make(Decision::AskCreate, folder,
-                    creationFailureMessage(fs.driveType(driveRoot(folder)),
-                                           CreationContext::ChooserOpen));
+        return make(
+            Decision::AskCreate, folder,
+            creationFailureMessage(fs.driveType(driveRoot(folder)), CreationContext::ChooserOpen));
     }
     if (!fs.isFolder(folder))
         return make(Decision::Message, folder, folder + kNotAFolder);

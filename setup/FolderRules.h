@@ -83,8 +83,7 @@ Decision enterKey(const std::string& text, const FileSystemView& fs);
 
 // After a deletion or a typed character (`typed`, 0 for the Delete key;
 // backspace is 8) with the caret at the end of the text or not.
-Decision afterEdit(const std::string& text, char typed, bool caretAtEnd,
-                   const FileSystemView& fs);
+Decision afterEdit(const std::string& text, char typed, bool caretAtEnd, const FileSystemView& fs);
 
 // Length of the last typed path component: what follows the last "\\", or
 // else the last "/", or else the last ":" (the whole text without any).

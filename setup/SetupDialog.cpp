@@ -137,9 +137,9 @@ INT_PTR SetupDialog::handle(UINT message, WPARAM wParam, LPARAM)
 
 void SetupDialog::onInit()
 {
-    bigIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
-                                            GetSystemMetrics(SM_CXICON),
-                                            GetSystemMetrics(SM_CYICON), 0));
+    bigIcon =
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
     smallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
                                               GetSystemMetrics(SM_CXSMICON),
                                               GetSystemMetrics(SM_CYSMICON), 0));
@@ -221,8 +221,9 @@ bool SetupDialog::ensureFolder(const std::string& path)
         return false;
     if (SystemFileSystem::createFolders(path))
         return true;
-    SetupMessages::notify(dialog, FolderRules::creationFailureMessage(
-                                      disks.driveType(root), FolderRules::CreationContext::Installer));
+    SetupMessages::notify(
+        dialog, FolderRules::creationFailureMessage(disks.driveType(root),
+                                                    FolderRules::CreationContext::Installer));
     return false;
 }
 

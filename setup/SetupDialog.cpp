@@ -3,6 +3,7 @@
 
 #include "FolderChooser.h"
 #include "FolderRules.h"
+#include "SetupLayout.h"
 #include "SetupMessages.h"
 #include "SetupResources.h"
 #include "SystemFileSystem.h"
@@ -146,6 +147,8 @@ void SetupDialog::onInit()
     SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 
+    fitLabel();
+
     const std::string folder = pluginFolder() + "\\Nimbulator";
     HWND edit = GetDlgItem(dialog, IDC_DESTINATION);
     SetWindowTextA(edit, folder.c_str());
@@ -155,6 +158,32 @@ void SetupDialog::onInit()
     SendDlgItemMessageA(dialog, IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, 2));
     SendDlgItemMessageA(dialog, IDC_PROGRESS, PBM_SETPOS, 0, 0);
     SetWindowTextA(dialog, kCaption);
+}
+
+// The destination label keeps its end beside the box and grows to the left
+// when the dialog's font draws its text wider than the template allows.
+void SetupDialog::fitLabel()
+{
+    HWND label = GetDlgItem(dialog, IDC_DESTINATION_LABEL);
+    char text[64] = {};
+    GetWindowTextA(label, text, sizeof text);
+    HDC dc = GetDC(label);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+
+    RECT box;
+    GetWindowRect(label, &box);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
+    RECT margin = {4, 0, 0, 0};
+    MapDialogRect(dialog, &margin);
+    const int left = SetupLayout::fittedLeft(box.left, box.right, extent.cx, margin.left);
+    if (left != box.left)
+        SetWindowPos(label, nullptr, left, box.top, box.right - left, box.bottom - box.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::string SetupDialog::destination() const

@@ -37,6 +37,7 @@ private:
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void onInit();
+    void fitLabel();
     void onBrowse();
     void onInstall();
     void onCancel();

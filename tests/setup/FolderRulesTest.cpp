@@ -4,6 +4,7 @@
 // completed name takes the case of what was typed. A made-up file system
 // stands in for the machine.
 #include "FolderRules.h"
+#include "SetupLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -276,4 +277,13 @@ TEST(Completion, NeedsExactlyOneMatchingFolder)
     EXPECT_EQ(Rules::singleFolder(Entries{{"win.ini", false}}), "");
     EXPECT_EQ(Rules::singleFolder(Entries{{".", true}, {"..", true}, {"a", true}}), "a");
     EXPECT_EQ(Rules::singleFolder(Entries{}), "");
+}
+
+TEST(InstallerLayout, AWideLabelGrowsLeftwardsUpToTheMargin)
+{
+    EXPECT_EQ(SetupLayout::fittedLeft(21, 123, 90, 6), 21); // fits: unchanged
+    EXPECT_EQ(SetupLayout::fittedLeft(21, 123, 102, 6), 21);
+    EXPECT_EQ(SetupLayout::fittedLeft(21, 123, 110, 6), 13);
+    EXPECT_EQ(SetupLayout::fittedLeft(21, 123, 200, 6), 6); // as far as the margin goes
+    EXPECT_EQ(SetupLayout::fittedLeft(4, 123, 200, 6), 4);  // never moves right
 }

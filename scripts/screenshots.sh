@@ -9,6 +9,7 @@
 #   from the editor) with a chord over three octaves held, 32 oscillators
 #   and wide ranges, straight on and turned with its two sliders.
 #   docs/quenvarel-editor.png: the filter effect's editor at its defaults.
+#   docs/setup.png: the installer's dialog.
 set -e
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh
@@ -62,6 +63,12 @@ sh cmake/gui-test.sh "$bin/nimhost.exe" editor "$bin/quenvarel.dll" --seconds 1 
 echo "screenshots: docs/editor.png docs/hyperspace.png docs/hyperspace-turned.png docs/quenvarel-editor.png"
 
 # The manual's pictures come from the same host (its own script and list).
+# docs/setup.png: the installer as it opens with no host folder registered,
+# taken by its GUI suite (which runs it as a program of its own).
+(cd "$bin" && sh ../../../cmake/gui-test.sh setup_gui_tests.exe \
+  --gtest_filter='Installer.FallsBack*' >/dev/null)
+cp "$bin/setup-default.png" docs/setup.png
+
 if [ -f scripts/manual-screenshots.sh ]; then
   sh scripts/manual-screenshots.sh
 fi

@@ -6,7 +6,7 @@ PACKAGES="cmake ninja-build g++ g++-multilib clang libclang-rt-14-dev llvm googl
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools \
   wine wine64 xvfb xauth libsndfile1-dev libsmf-dev sox ardour amsynth clang-format \
   python3 python3-markdown fp-utils libchm-bin python3-cairo fonts-dejavu-core \
-  libbenchmark-dev libcli11-dev zynaddsubfx-vst valgrind linux-perf"
+  libbenchmark-dev libcli11-dev zynaddsubfx-vst valgrind linux-perf dpkg-dev"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

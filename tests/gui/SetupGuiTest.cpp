@@ -225,6 +225,27 @@ public:
         return {static_cast<int>(LOWORD(result)), static_cast<int>(HIWORD(result))};
     }
 
+    void post(HWND window, UINT message, WPARAM wParam)
+    {
+        PostMessageA(window, message, wParam, 1);
+    }
+
+    // Waits up to five seconds for `condition`.
+    template <typename Condition> void waitUntil(Condition condition)
+    {
+        for (int waited = 0; waited < 5000 && !condition(); waited += 20)
+            Sleep(20);
+    }
+
+    // The window with the keyboard focus in the thread that runs `window`.
+    HWND focus(HWND window)
+    {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+        return info.hwndFocus;
+    }
+
     // True when the program ended within the time.
     bool waitForExit(int timeoutMs = 20000)
     {
@@ -376,6 +397,8 @@ TEST_F(Installer, FallsBackToTheProgramFilesDriveWithoutAUsableHostFolder)
     setMachineValue("SOFTWARE\\VST", "VSTPluginsPath", nullptr);
     startSetup();
     EXPECT_EQ(destination(), expected);
+    Sleep(500); // the picture for the documentation: the installer as it opens
+    setup.screenshot(setup.dialog, "setup-default.png");
     setup.click(setup.dialog, IDCANCEL);
     EXPECT_EQ(setup.answer(IDOK), "Installation canceled.");
     EXPECT_TRUE(setup.waitForExit());
@@ -475,6 +498,21 @@ TEST_F(Installer, TheFolderChooserCompletesNavigatesAndRefuses)
     setup.click(chooser, kOpenButton);
     EXPECT_EQ(setup.answer(IDOK), missing(":\\new\nThe drive is invalid."));
     EXPECT_TRUE(IsWindowVisible(chooser));
+
+    // Enter offers to create a missing folder, then goes into it; Tab
+    // moves on to the Open button.
+    const std::string made = plugins + "\\made";
+    setup.setText(box, made);
+    setup.caretToEnd(box);
+    setup.post(box, WM_CHAR, '\r');
+    EXPECT_EQ(setup.answer(IDYES), made + kCreateQuestion);
+    setup.waitUntil([&] { return windowText(box) == made + "\\"; });
+    EXPECT_EQ(windowText(box), made + "\\");
+    EXPECT_TRUE(GetFileAttributesA(made.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(IsWindowVisible(chooser)) << "Enter closed the chooser";
+    setup.post(box, WM_KEYDOWN, VK_TAB);
+    setup.waitUntil([&] { return setup.focus(chooser) == GetDlgItem(chooser, kOpenButton); });
+    EXPECT_EQ(setup.focus(chooser), GetDlgItem(chooser, kOpenButton));
 
     // A lone separator goes to the root; an empty box accepts where it is.
     setup.setText(box, "");

@@ -297,17 +297,18 @@ private:
     std::vector<HWND> topLevelDialogs()
     {
         std::pair<DWORD, std::vector<HWND>> search{id, {}};
-        EnumWindows(
-            [](HWND w, LPARAM data) -> BOOL {
-                auto* s = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(data);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == s->first && IsWindowVisible(w) && className(w) == "#32770")
-                    s->second.push_back(w);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        EnumWindows(collectDialog, reinterpret_cast<LPARAM>(&search));
         return search.second;
+    }
+
+    static BOOL CALLBACK collectDialog(HWND w, LPARAM data)
+    {
+        auto* s = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == s->first && IsWindowVisible(w) && className(w) == "#32770")
+            s->second.push_back(w);
+        return TRUE;
     }
 
     HANDLE process = nullptr;

@@ -1,11 +1,15 @@
 #include "Editor.h"
 
+#include "CAboutDialog.h"
 #include "CEnvelope.h"
 #include "CHyperspace.h"
 #include "CKeyboard.h"
 #include "CKnob.h"
+#include "CPopupMenu.h"
 #include "ConnectorGeometry.h"
 #include "EditorResources.h"
+#include "FactoryBank.h"
+#include "HelpViewer.h"
 #include "MenuButton.h"
 #include "Patch.h"
 #include "PluginModule.h"
@@ -68,6 +72,7 @@ Editor::Editor(AudioEffect* effect, SynthInterface* synthInterface)
     }
     speedView = EditorLayout::envelopeView(kSpeedEnv);
     hyperspace.reset(new CHyperspace(synth));
+    about.reset(new CAboutDialog());
     fullRefresh();
 }
 
@@ -78,6 +83,8 @@ Editor::~Editor()
         DestroyWindow(dialog);
     }
     dialog = nullptr;
+    destroyMenus();
+    about.reset();
     // Controls first: each lets go of its window before its GDI objects go.
     keyboard.reset();
     for (auto& knob : knobs)
@@ -132,6 +139,7 @@ int32_t Editor::open(void* parentWindow)
                           placeOf(EditorLayout::kSpeedEnvelopeId), true);
     hyperspace->attach(dialog, EditorLayout::kHyperspaceId, placeOf(EditorLayout::kHyperspaceId),
                        true);
+    buildMenus();
     for (uint8_t& p : pressed)
         p = 0;
     for (int id : kButtonIds)
@@ -147,6 +155,8 @@ void Editor::close()
     windowOpen.store(false);
     if (synth)
         synth->releaseComputerKeys();
+    destroyMenus();
+    about->close();
     hyperspace->releaseView();
     // The host usually destroys its window (and so the dialog) right after;
     // destroying the dialog here as well means a host that keeps its window
@@ -405,7 +415,16 @@ INT_PTR Editor::handle(UINT message, WPARAM wParam, LPARAM lParam)
             pressed[wParam] = lParam != 0;
         return TRUE;
     case WM_COMMAND:
-        // The menu buttons' menus open here.
+        // A menu button was pressed: its menu opens below it.
+        for (int button = 0; button < 3; ++button)
+            if (LOWORD(wParam) == kButtonIds[button])
+                showButtonMenu(button);
+        return TRUE;
+    case WM_USER + 1:
+        menuChoice(static_cast<int>(wParam), static_cast<int>(lParam));
+        return TRUE;
+    case WM_USER + 4:
+        showContextMenu(static_cast<int32_t>(wParam), lParam);
         return TRUE;
     case WM_DESTROY:
         // Destroyed with the host's window.
@@ -416,4 +435,169 @@ INT_PTR Editor::handle(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return FALSE;
     }
+}
+
+// ---- Menus -----------------------------------------------------------------------
+
+void Editor::buildMenus()
+{
+    destroyMenus();
+    const char* names[FactoryBank::kPresetCount];
+    for (int32_t i = 0; i < FactoryBank::kPresetCount; ++i)
+        names[i] = FactoryBank::name(i);
+    // The preset maker is looked for once per open.
+    exportOffered = GetModuleHandleA(EditorMenus::kPresetMakerModule) != nullptr;
+    const std::vector<const char*> lists[3] = {
+        EditorMenus::presetsMenu(names, FactoryBank::kPresetCount, exportOffered),
+        EditorMenus::optionsMenu(), EditorMenus::helpMenu()};
+    for (int m = 0; m < 3; ++m) {
+        menus[m].reset(new CPopupMenu(dialog, m));
+        for (size_t i = 0; i < lists[m].size(); ++i)
+            menus[m]->add(lists[m][i], static_cast<int>(i));
+    }
+    contextMenu.reset(new CPopupMenu(dialog, EditorMenus::kContextMenu));
+    contextControl = 0;
+}
+
+void Editor::destroyMenus()
+{
+    for (auto& menu : menus)
+        menu.reset();
+    contextMenu.reset();
+}
+
+void Editor::showButtonMenu(int button)
+{
+    HWND item = dialog ? GetDlgItem(dialog, kButtonIds[button]) : nullptr;
+    RECT r;
+    if (!item || !menus[button] || !GetWindowRect(item, &r))
+        return;
+    menus[button]->track(r.left, r.bottom);
+}
+
+void Editor::showContextMenu(int32_t controlId, LPARAM point)
+{
+    HWND item = dialog ? GetDlgItem(dialog, controlId) : nullptr;
+    if (!item || !contextMenu)
+        return;
+    contextControl = controlId;
+    contextMenu->clear();
+    const std::vector<const char*> items = EditorMenus::contextMenu(controlId, selectedDimension());
+    for (size_t i = 0; i < items.size(); ++i)
+        contextMenu->add(items[i], static_cast<int>(i));
+    POINT p = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    ClientToScreen(item, &p);
+    contextMenu->track(p.x, p.y);
+}
+
+void Editor::menuChoice(int menu, int position)
+{
+    EditorMenus::Choice choice = {EditorMenus::kNothing, -1};
+    switch (menu) {
+    case EditorMenus::kPresetsMenu:
+        choice = EditorMenus::presetsChoice(position, FactoryBank::kPresetCount, exportOffered);
+        break;
+    case EditorMenus::kOptionsMenu:
+        choice = EditorMenus::optionsChoice(position);
+        break;
+    case EditorMenus::kHelpMenu:
+        choice = EditorMenus::helpChoice(position);
+        break;
+    case EditorMenus::kContextMenu:
+        choice = EditorMenus::contextChoice(contextControl, selectedDimension(), position);
+        break;
+    default:
+        break;
+    }
+    switch (choice.action) {
+    case EditorMenus::kLoadPreset:
+        // The same path as a host's chunk: the synth asks for a full refresh.
+        if (synth)
+            synth->loadPresetRecord(&FactoryBank::record(choice.preset), sizeof(Patch), true);
+        break;
+    case EditorMenus::kExportPreset:
+        exportPreset();
+        break;
+    case EditorMenus::kOpenSynthesis:
+    case EditorMenus::kOpenSpeedLfo:
+    case EditorMenus::kOpenMidiMap:
+    case EditorMenus::kOpenSeeding:
+    case EditorMenus::kOpenVisualisation:
+        openOptionDialog(choice.action);
+        break;
+    case EditorMenus::kResetDevices:
+        if (synth)
+            synth->resetDevices();
+        break;
+    case EditorMenus::kRandomise:
+        closeRandomiseDialogs();
+        if (synth)
+            synth->randomisePatch();
+        break;
+    case EditorMenus::kShowWelcome:
+        HelpViewer::showTopic(parent, EditorMenus::kWelcomeTopic);
+        break;
+    case EditorMenus::kOpenAbout:
+        openAbout();
+        break;
+    case EditorMenus::kWhatsThis:
+        HelpViewer::showTopic(parent, EditorMenus::topicOf(contextControl));
+        break;
+    case EditorMenus::kResetEnvelope:
+        resetEnvelopeOf(contextControl);
+        break;
+    case EditorMenus::kNothing:
+        break;
+    }
+}
+
+COptionDialog* Editor::optionDialog(EditorMenus::Action which)
+{
+    switch (which) {
+    case EditorMenus::kOpenSynthesis:     // TODO: CSynthesisDialog
+    case EditorMenus::kOpenSpeedLfo:      // TODO: CSpeedLFODialog
+    case EditorMenus::kOpenSeeding:       // TODO: CSeedingDialog
+    case EditorMenus::kOpenVisualisation: // TODO: CVisualisationDialog
+    case EditorMenus::kOpenMidiMap:       // TODO: CMidiMapDialog
+    default:
+        return nullptr;
+    }
+}
+
+void Editor::openOptionDialog(EditorMenus::Action which)
+{
+    if (COptionDialog* options = optionDialog(which))
+        options->open(parent, icon);
+}
+
+void Editor::closeRandomiseDialogs()
+{
+    for (EditorMenus::Action which : {EditorMenus::kOpenSynthesis, EditorMenus::kOpenSeeding,
+                                      EditorMenus::kOpenVisualisation, EditorMenus::kOpenSpeedLfo})
+        if (COptionDialog* options = optionDialog(which))
+            options->close();
+}
+
+void Editor::exportPreset()
+{
+    // TODO: the preset file export is not built yet; the entry does nothing.
+}
+
+void Editor::openAbout()
+{
+    about->open(parent, icon);
+}
+
+void Editor::resetEnvelopeOf(int32_t controlId)
+{
+    Patch* patch = synth ? synth->getCurrentProgram() : nullptr;
+    const EditorMenus::EnvelopeTarget target =
+        EditorMenus::resetTarget(controlId, selectedDimension());
+    if (!patch || target.index < 0 || target.index >= kEnvelopeCount)
+        return;
+    resetEnvelope(patch->envelopes[target.index], target.isHome, target.isVolume);
+    CControl* graph = controlId == EditorLayout::kSpeedEnvelopeId  ? speedEnvelope.get()
+                      : controlId == EditorLayout::kHomeEnvelopeId ? homeEnvelope.get()
+                                                                   : rangeEnvelope.get();
+    graph->repaint();
 }

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "EditorLayout.h"
+#include "EditorMenus.h"
 #include "EnvelopeView.h"
 #include "SynthEditor.h"
 
@@ -20,11 +21,14 @@
 #include <atomic>
 #include <memory>
 
+class CAboutDialog;
 class CEnvelope;
 class CHyperspace;
 class CKeyboard;
 class CKnob;
 class CControl;
+class COptionDialog;
+class CPopupMenu;
 
 class Editor : public SynthEditor {
 public:
@@ -51,6 +55,18 @@ public:
     HWND dialogWindow() const { return dialog; }
     int32_t selectedDimension() const { return selected.load(std::memory_order_relaxed); }
 
+    // Menu commands (UI thread). Each option dialog opens owned by the
+    // host's window with the editor's icon; opening an open one raises it.
+    void openOptionDialog(EditorMenus::Action which);
+    // Closes the dialogs a random patch makes stale: synthesis, seeding,
+    // visualisation and speed LFO.
+    void closeRandomiseDialogs();
+    // Starts the export of the current program as a preset file.
+    void exportPreset();
+    void openAbout();
+    // The context menu's "Reset envelope" on control `controlId`.
+    void resetEnvelopeOf(int32_t controlId);
+
 private:
     // Bits of the repaint requests raised off the UI thread.
     enum : uint32_t {
@@ -69,6 +85,13 @@ private:
     void servePendingRepaints();
     bool onUiThread() const { return GetCurrentThreadId() == uiThread; }
     CControl* controlForBit(int bit) const;
+    void buildMenus();
+    void destroyMenus();
+    void showButtonMenu(int button);
+    void showContextMenu(int32_t controlId, LPARAM point);
+    void menuChoice(int menu, int position);
+    // The option dialog object for a menu action; null when there is none.
+    COptionDialog* optionDialog(EditorMenus::Action which);
 
     SynthInterface* synth;
     HINSTANCE module;
@@ -92,6 +115,13 @@ private:
     EnvelopeView rangeViews[EditorLayout::kDimensions];
     EnvelopeView speedView;
     uint8_t pressed[3] = {0, 0, 0}; // Presets, Options, Help
+
+    // Presets, Options, Help (built at open) and the context menu.
+    std::unique_ptr<CPopupMenu> menus[3];
+    std::unique_ptr<CPopupMenu> contextMenu;
+    int32_t contextControl = 0; // the control whose context menu is up
+    bool exportOffered = false; // the preset maker was loaded at open
+    std::unique_ptr<CAboutDialog> about;
 
     std::atomic<int32_t> selected{-1};
     bool backgroundPainted = false;

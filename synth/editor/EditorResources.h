@@ -15,5 +15,7 @@
 #define IDB_KNOB_TUNE 159
 #define IDB_KNOB_SMALL 160
 #define IDB_HYPERSPACE 161
+#define IDD_ABOUT 147
+#define IDB_ABOUT_TITLE 162
 // Hyperspace cursors: 2000 + (hue x 16 + luminance) x 7 + size, up to 3791.
 #define IDC_HYPERSPACE_FIRST 2000

@@ -551,14 +551,17 @@ void Editor::menuChoice(int menu, int position)
     }
 }
 
+// The dialog object behind an Options menu entry. TODO: the option dialogs
+// and the MIDI controller map dialog are not in the editor yet; until they
+// are, their entries open nothing (and the random patch closes nothing).
 COptionDialog* Editor::optionDialog(EditorMenus::Action which)
 {
     switch (which) {
-    case EditorMenus::kOpenSynthesis:     // TODO: CSynthesisDialog
-    case EditorMenus::kOpenSpeedLfo:      // TODO: CSpeedLFODialog
-    case EditorMenus::kOpenSeeding:       // TODO: CSeedingDialog
-    case EditorMenus::kOpenVisualisation: // TODO: CVisualisationDialog
-    case EditorMenus::kOpenMidiMap:       // TODO: CMidiMapDialog
+    case EditorMenus::kOpenSynthesis:     // CSynthesisDialog
+    case EditorMenus::kOpenSpeedLfo:      // CSpeedLFODialog
+    case EditorMenus::kOpenSeeding:       // CSeedingDialog
+    case EditorMenus::kOpenVisualisation: // CVisualisationDialog
+    case EditorMenus::kOpenMidiMap:       // CMidiMapDialog
     default:
         return nullptr;
     }
@@ -580,7 +583,8 @@ void Editor::closeRandomiseDialogs()
 
 void Editor::exportPreset()
 {
-    // TODO: the preset file export is not built yet; the entry does nothing.
+    // TODO: the preset file export is not in the editor yet; until it is,
+    // the entry does nothing.
 }
 
 void Editor::openAbout()

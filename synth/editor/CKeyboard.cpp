@@ -1,60 +1,118 @@
 #include "CKeyboard.h"
 
-namespace {
-// Semitone of each white key in an octave, and whether a black key follows.
-const int kWhiteSemitone[7] = {0, 2, 4, 5, 7, 9, 11};
-const bool kBlackAfter[7] = {true, true, false, true, true, true, false};
-} // namespace
+#include "PluginModule.h"
+#include "SynthInterface.h"
 
 CKeyboard::CKeyboard(SynthInterface* synth) : CControl(synth)
 {
-    for (auto& h : held)
-        h.store(0, std::memory_order_relaxed);
-    whiteKey = CreateSolidBrush(RGB(232, 234, 236));
-    blackKey = CreateSolidBrush(RGB(24, 26, 30));
-    heldKey = CreateSolidBrush(RGB(92, 150, 186));
-    frame = CreateSolidBrush(RGB(14, 16, 19));
+    HINSTANCE module = PluginModule::instance();
+    for (int i = 0; i < KeyboardGeometry::kColumnBitmaps; ++i) {
+        bitmaps[i] = static_cast<HBITMAP>(LoadImageA(
+            module, MAKEINTRESOURCEA(KeyboardGeometry::bitmapIds[i]), IMAGE_BITMAP, 0, 0, 0));
+        // Without its picture a column is drawn plain grey rather than not
+        // at all.
+        brushes[i] =
+            bitmaps[i] ? CreatePatternBrush(bitmaps[i]) : CreateSolidBrush(RGB(200, 200, 200));
+    }
+    frame = CreateSolidBrush(RGB(12, 14, 17));
 }
 
 CKeyboard::~CKeyboard()
 {
-    DeleteObject(whiteKey);
-    DeleteObject(blackKey);
-    DeleteObject(heldKey);
+    for (int i = 0; i < KeyboardGeometry::kColumnBitmaps; ++i) {
+        if (brushes[i])
+            DeleteObject(brushes[i]);
+        if (bitmaps[i])
+            DeleteObject(bitmaps[i]);
+    }
     DeleteObject(frame);
 }
 
-void CKeyboard::show(int32_t note, uint8_t on)
+void CKeyboard::attach(HWND dialog, int id, const Rect& place, bool buffered)
 {
-    if (note < 0 || note > 127)
-        return;
-    held[note].store(on, std::memory_order_relaxed);
-    changed.store(true, std::memory_order_relaxed);
+    CControl::attach(dialog, id, place, buffered);
+    mousePlaying = false;
+    display.setWindowOpen(hwnd != nullptr);
 }
 
-void CKeyboard::clear()
+void CKeyboard::serveRepaints()
 {
-    for (auto& h : held)
-        h.store(0, std::memory_order_relaxed);
-    changed.store(true, std::memory_order_relaxed);
+    bool full = false;
+    if (display.takeRepaintRequest(full) && hwnd)
+        InvalidateRect(hwnd, nullptr, full ? TRUE : FALSE);
+}
+
+void CKeyboard::drawColumn(HDC dc, int32_t column)
+{
+    const int32_t white = KeyboardGeometry::whiteNote(column);
+    const int32_t id = KeyboardGeometry::columnBitmap(
+        column, display.isHeld(white - 1), display.isHeld(white), display.isHeld(white + 1));
+    HBRUSH brush = brushes[0];
+    for (int i = 0; i < KeyboardGeometry::kColumnBitmaps; ++i)
+        if (KeyboardGeometry::bitmapIds[i] == id)
+            brush = brushes[i];
+    const Rect r = KeyboardGeometry::columnRect(column, client.bottom);
+    RECT area = {r.left, r.top, r.right, r.bottom};
+    // The picture tiles from the column's own corner.
+    POINT oldOrigin;
+    SetBrushOrgEx(dc, r.left, 0, &oldOrigin);
+    FillRect(dc, &area, brush);
+    SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+}
+
+bool CKeyboard::eraseBackground(HDC dc)
+{
+    for (int32_t column = 0; column < KeyboardGeometry::kColumns; ++column)
+        drawColumn(dc, column);
+    if (client.right > KeyboardGeometry::kWidth) {
+        RECT rest = {KeyboardGeometry::kWidth, 0, client.right, client.bottom};
+        FillRect(dc, &rest, frame);
+    }
+    display.discardPending();
+    return true;
 }
 
 void CKeyboard::paint(HDC dc, const PAINTSTRUCT&)
 {
-    RECT all = {0, 0, client.right, client.bottom};
-    FillRect(dc, &all, frame);
-    const int blackHeight = client.bottom * 28 / 60;
-    for (int column = 0; column < 35; ++column) {
-        const int note = kLowestNote + 12 * (column / 7) + kWhiteSemitone[column % 7];
-        RECT key = {column * kColumnWidth, 0, (column + 1) * kColumnWidth - 1, client.bottom - 1};
-        FillRect(dc, &key, held[note].load(std::memory_order_relaxed) ? heldKey : whiteKey);
+    int32_t notes[KeyboardDisplay::kNotes];
+    const int32_t count = display.takePending(notes);
+    bool dirty[KeyboardGeometry::kColumns] = {};
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t columns[2];
+        const int32_t n = KeyboardGeometry::columnsOfNote(notes[i], columns);
+        for (int32_t k = 0; k < n; ++k)
+            dirty[columns[k]] = true;
     }
-    for (int column = 0; column < 35; ++column) {
-        if (!kBlackAfter[column % 7] || column == 34)
-            continue;
-        const int note = kLowestNote + 12 * (column / 7) + kWhiteSemitone[column % 7] + 1;
-        const int x = (column + 1) * kColumnWidth;
-        RECT key = {x - 4, 0, x + 5, blackHeight};
-        FillRect(dc, &key, held[note].load(std::memory_order_relaxed) ? heldKey : blackKey);
-    }
+    for (int32_t column = 0; column < KeyboardGeometry::kColumns; ++column)
+        if (dirty[column])
+            drawColumn(dc, column);
+}
+
+void CKeyboard::leftButtonDown(Point p)
+{
+    const int32_t note = KeyboardGeometry::hitTest(p, client);
+    if (note < 0)
+        return;
+    mousePlaying = true;
+    SetCapture(hwnd);
+    if (synth)
+        synth->setScreenNoteRequest(note);
+}
+
+void CKeyboard::mouseMove(Point p, WPARAM)
+{
+    if (!mousePlaying)
+        return;
+    // Off the keyboard the last key keeps sounding.
+    const int32_t note = KeyboardGeometry::hitTest(p, client);
+    if (note >= 0 && synth)
+        synth->setScreenNoteRequest(note);
+}
+
+void CKeyboard::leftButtonUp(Point)
+{
+    ReleaseCapture();
+    mousePlaying = false;
+    if (synth)
+        synth->setScreenNoteRequest(-1);
 }

@@ -1,38 +1,54 @@
 // The on-screen keyboard at the foot of the editor: five octaves from note
-// 36, seven 16-pixel white-key columns per octave. For now it draws plain
-// keys and marks the notes the synth reports as sounding; playing with the
-// mouse comes with its key-column artwork.
+// 36, one 16 x 60 picture per white-key column, chosen by which of the keys
+// it shows are held. Pressing a key plays it through the synth's screen-note
+// request (the audio code turns changes of the request into note-off and
+// note-on); dragging plays each key crossed; releasing the button ends it.
 //
 // Threads: showNoteOn/Off and clear may come from the audio thread; they
-// store bytes and raise a flag that the editor's idle turns into a repaint.
+// only touch the display's atomic bytes and flags (KeyboardDisplay). The
+// editor's idle turns the flags into invalidations; painting and the mouse
+// run on the UI thread.
 #pragma once
 
 #include "CControl.h"
+#include "KeyboardDisplay.h"
+#include "KeyboardGeometry.h"
 
-#include <atomic>
 #include <cstdint>
 
 class CKeyboard : public CControl {
 public:
-    enum { kLowestNote = 36, kHighestNote = 95, kColumnWidth = 16 };
-
     explicit CKeyboard(SynthInterface* synth);
     ~CKeyboard() override;
 
     const char* className() const override { return "CKeyboard"; }
+    void attach(HWND dialog, int id, const Rect& place, bool doubleBuffered) override;
     void paint(HDC dc, const PAINTSTRUCT& ps) override;
-    bool eraseBackground(HDC) override { return true; } // paint covers everything
+    bool eraseBackground(HDC dc) override; // draws every column
+    void leftButtonDown(Point p) override;
+    void leftButtonUp(Point p) override;
+    void mouseMove(Point p, WPARAM keys) override;
 
-    void showNoteOn(int32_t note) { show(note, 1); }
-    void showNoteOff(int32_t note) { show(note, 0); }
-    void clear();
-    // True once after the held notes changed.
-    bool takeChanged() { return changed.exchange(false, std::memory_order_relaxed); }
+    // Any thread.
+    void showNoteOn(int32_t note) { display.showNote(note, true); }
+    void showNoteOff(int32_t note) { display.showNote(note, false); }
+    void clear() { display.clear(); }
+    bool isHeld(int32_t note) const { return display.isHeld(note); }
+    int32_t pendingCount() const { return display.pendingCount(); }
+
+    // UI thread: the editor's window is going (close, or the host destroyed
+    // it); notes are only remembered until the next open.
+    void windowClosed() { display.setWindowOpen(false); }
+    // UI thread, from the editor's idle: repaints what the reports changed.
+    void serveRepaints();
+    bool isMousePlaying() const { return mousePlaying; }
 
 private:
-    void show(int32_t note, uint8_t on);
+    void drawColumn(HDC dc, int32_t column);
 
-    std::atomic<uint8_t> held[128];
-    std::atomic<bool> changed{false};
-    HBRUSH whiteKey, blackKey, heldKey, frame;
+    KeyboardDisplay display;
+    bool mousePlaying = false;
+    HBITMAP bitmaps[KeyboardGeometry::kColumnBitmaps];
+    HBRUSH brushes[KeyboardGeometry::kColumnBitmaps];
+    HBRUSH frame;
 };

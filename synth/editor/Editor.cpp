@@ -153,6 +153,7 @@ int32_t Editor::open(void* parentWindow)
 void Editor::close()
 {
     windowOpen.store(false);
+    keyboard->windowClosed();
     if (synth)
         synth->releaseComputerKeys();
     destroyMenus();
@@ -195,8 +196,7 @@ void Editor::idle()
     if (badIndexRequest.exchange(false))
         showMessage("Editor::SetParameter");
     servePendingRepaints();
-    if (keyboard->takeChanged() && dialog)
-        keyboard->repaint();
+    keyboard->serveRepaints();
 }
 
 // ---- What the synth tells the editor ------------------------------------------
@@ -429,6 +429,7 @@ INT_PTR Editor::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         // Destroyed with the host's window.
         windowOpen.store(false);
+        keyboard->windowClosed();
         SetWindowLongPtrA(dialog, GWLP_USERDATA, 0);
         dialog = nullptr;
         return TRUE;

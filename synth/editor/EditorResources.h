@@ -19,3 +19,21 @@
 #define IDB_ABOUT_TITLE 162
 // Hyperspace cursors: 2000 + (hue x 16 + luminance) x 7 + size, up to 3791.
 #define IDC_HYPERSPACE_FIRST 2000
+// The keyboard's column pictures (16 x 60, 8 bits per pixel), one per
+// combination of held keys in a column (KeyboardGeometry::columnBitmap).
+#define IDB_KEYS_EB_0 123
+#define IDB_KEYS_EB_1 108
+#define IDB_KEYS_EB_2 126
+#define IDB_KEYS_EB_3 110
+#define IDB_KEYS_CF_0 111
+#define IDB_KEYS_CF_1 112
+#define IDB_KEYS_CF_2 113
+#define IDB_KEYS_CF_3 114
+#define IDB_KEYS_DGA_0 115
+#define IDB_KEYS_DGA_1 116
+#define IDB_KEYS_DGA_2 117
+#define IDB_KEYS_DGA_3 118
+#define IDB_KEYS_DGA_4 119
+#define IDB_KEYS_DGA_5 120
+#define IDB_KEYS_DGA_6 121
+#define IDB_KEYS_DGA_7 124

@@ -553,6 +553,8 @@ void SynthEngine::pollComputerKeys(ComputerKeyboard::KeyStateSource isDown)
 {
     if (keyPollEnabled && patch->qwertyControl)
         keyboard.poll(isDown, *this);
+    else
+        keyboard.releaseAll(*this); // a key held as play stopped must not hang
 }
 
 void SynthEngine::updateMouseTarget()

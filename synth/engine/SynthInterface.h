@@ -54,7 +54,8 @@ public:
 
     // Replaces the current program by a random patch.
     virtual void randomisePatch() = 0;
-    // Note-off for every computer key still held.
+    // Note-off for every computer key still held (sent by the audio code at
+    // the start of its next block).
     virtual void releaseComputerKeys() = 0;
     // Parameter names for index 0..100; `text` holds at least 12 (short)
     // or 39 (long) characters.

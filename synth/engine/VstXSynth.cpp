@@ -72,6 +72,8 @@ void VstXSynth::processBlock(float** outputs, VstInt32 frames)
     settings.mouseSteering = mouseSteering;
     // The computer keyboard plays only while the editor's window is open.
     engine.keyPollEnabled = synthEditor && synthEditor->isWindowOpen();
+    if (computerKeysReleaseRequested.exchange(false))
+        engine.releaseComputerKeys();
     // Every call serves the block-start inputs (mouse note, computer keys,
     // mouse target, host tempo, display snapshot), also one of 0 frames:
     // some hosts flush with those.
@@ -91,7 +93,7 @@ void VstXSynth::renderBlock(float** outputs, VstInt32 frames)
     if (!outputs)
         frames = 0; // nowhere to write: the block-start inputs only
     engine.process(outputs ? outputs[0] : nullptr, outputs ? outputs[1] : nullptr, frames,
-                   screenNoteRequested, isKeyDown);
+                   screenNoteRequested.load(std::memory_order_relaxed), isKeyDown);
 }
 
 void VstXSynth::queueEvents(VstEvents* events)
@@ -197,9 +199,10 @@ void VstXSynth::releaseLevelChanged(int32_t envelope)
     engine.releaseLevelChanged(envelope);
 }
 
+// UI thread (editor close, the computer-keyboard option switched off).
 void VstXSynth::releaseComputerKeys()
 {
-    engine.releaseComputerKeys();
+    computerKeysReleaseRequested.store(true);
 }
 
 // ---- What the engine asks while it renders (audio thread) ----------------------

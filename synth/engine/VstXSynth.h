@@ -69,7 +69,10 @@ public:
 
     // SynthInterface (UI thread).
     void resetDevices() override;
-    void setScreenNoteRequest(int32_t note) override { screenNoteRequested = note; }
+    void setScreenNoteRequest(int32_t note) override
+    {
+        screenNoteRequested.store(note, std::memory_order_relaxed);
+    }
     void setControlValue(int32_t id, int32_t value) override;
     Patch* getCurrentProgram() override { return &programs[curProgram]; }
     Oscillator* getOscillators() override;
@@ -95,6 +98,8 @@ public:
 
     // Engine state read by tests and by the editor.
     bool isSuspended() const { return suspended; }
+    // The on-screen keyboard's note request (-1: none).
+    int32_t screenNoteRequest() const { return screenNoteRequested.load(); }
     double getSamplePeriod() const { return engine.samplePeriod(); }  // seconds
     const Patch& program(int index) const { return programs[index]; } // index 0..31
     const SynthEngine& soundEngine() const { return engine; }         // for tests and tools
@@ -144,8 +149,13 @@ private:
     // before the constructor body gives the programs their clock seeds.
     SynthEngine engine{settings};
 
-    int32_t screenNoteRequested = -1;
+    // The on-screen keyboard's mouse note, written by the UI thread and
+    // served by the audio thread at the start of each block.
+    std::atomic<int32_t> screenNoteRequested{-1};
     int32_t screenNotePlaying = -1;
+    // releaseComputerKeys on the UI thread asks; the next block's start
+    // sends the note-offs, so only the audio thread touches the voices.
+    std::atomic<bool> computerKeysReleaseRequested{false};
     int32_t mouseSteering = 0;
     bool suspended = true;
     std::atomic<bool> processedSinceRedraw{false}; // set per block, taken by the editor

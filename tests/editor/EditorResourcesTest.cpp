@@ -55,6 +55,40 @@ TEST_F(EditorResources, BitmapsHaveTheSizesTheEditorTilesThemAt)
     }
 }
 
+TEST_F(EditorResources, KeyboardColumnsAreSixteenPalettedPicturesWithTheKeysInPlace)
+{
+    ASSERT_NE(module, nullptr);
+    for (int id :
+         {IDB_KEYS_EB_0, IDB_KEYS_EB_1, IDB_KEYS_EB_2, IDB_KEYS_EB_3, IDB_KEYS_CF_0, IDB_KEYS_CF_1,
+          IDB_KEYS_CF_2, IDB_KEYS_CF_3, IDB_KEYS_DGA_0, IDB_KEYS_DGA_1, IDB_KEYS_DGA_2,
+          IDB_KEYS_DGA_3, IDB_KEYS_DGA_4, IDB_KEYS_DGA_5, IDB_KEYS_DGA_6, IDB_KEYS_DGA_7}) {
+        const BITMAPINFOHEADER* header = bitmap(id);
+        ASSERT_NE(header, nullptr) << "bitmap " << id;
+        EXPECT_EQ(header->biWidth, 16) << "bitmap " << id;
+        EXPECT_EQ(header->biHeight, 60) << "bitmap " << id;
+        EXPECT_EQ(header->biBitCount, 8) << "bitmap " << id;
+        const DWORD colours = header->biClrUsed ? header->biClrUsed : 256;
+        ASSERT_LE(colours, 256u);
+        const RGBQUAD* table = reinterpret_cast<const RGBQUAD*>(header + 1);
+        const unsigned char* pixels = reinterpret_cast<const unsigned char*>(table + colours);
+        // Brightness at (x, y) from the top: rows are bottom-up, 16 bytes each.
+        auto brightness = [&](int x, int y) {
+            const RGBQUAD& c = table[pixels[(59 - y) * 16 + x]];
+            return c.rgbRed + c.rgbGreen + c.rgbBlue;
+        };
+        // The white key's lower part is light, held or not.
+        EXPECT_GT(brightness(7, 45), 3 * 140) << "bitmap " << id;
+        // A C or F column has a black key at its right edge and none at its
+        // left; an E or B column the other way round.
+        const bool cf = id >= IDB_KEYS_CF_0 && id <= IDB_KEYS_CF_3;
+        const bool eb = id == IDB_KEYS_EB_0 || id == IDB_KEYS_EB_1 || id == IDB_KEYS_EB_2 ||
+                        id == IDB_KEYS_EB_3;
+        const int left = brightness(1, 12), right = brightness(14, 12);
+        EXPECT_EQ(left > 3 * 140, cf) << "bitmap " << id << " left " << left;
+        EXPECT_EQ(right > 3 * 140, eb) << "bitmap " << id << " right " << right;
+    }
+}
+
 TEST_F(EditorResources, KnobFacesAreDarkWhereTheWhiteValueTextGoes)
 {
     // The value text is white at the bottom 13 pixels of a knob; the face

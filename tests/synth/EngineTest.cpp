@@ -410,6 +410,33 @@ TEST(ComputerKeyboard, PlaysTheTableOnlyWhileEnabledAndReleasesOnClose)
     heldKeys[static_cast<int>('Z')] = false;
 }
 
+// A key still down when play from the computer keyboard stops (the option
+// cleared, the editor closed) gets its note-off at the next block, and a key
+// pressed again later plays anew once play resumes.
+TEST(ComputerKeyboard, AKeyHeldWhenPlayStopsIsReleasedNotLeftSounding)
+{
+    EngineRig rig;
+    rig.keySource = fakeKeyState;
+    rig.engine.keyPollEnabled = true;
+    heldKeys[static_cast<int>('W')] = true;
+    rig.render(8);
+    ASSERT_EQ(rig.engine.activeCount, 1);
+    rig.patch.qwertyControl = 0;
+    rig.render(8);
+    EXPECT_EQ(rig.engine.activeCount, 0);
+    EXPECT_EQ(rig.shownNotes, (std::vector<int32_t>{62, -63}));
+    rig.render(8); // nothing more to release
+    EXPECT_EQ(rig.shownNotes.size(), 2u);
+
+    rig.patch.qwertyControl = 1;
+    rig.render(8);
+    ASSERT_EQ(rig.engine.activeCount, 1);
+    rig.engine.keyPollEnabled = false;
+    rig.render(8);
+    EXPECT_EQ(rig.engine.activeCount, 0);
+    heldKeys[static_cast<int>('W')] = false;
+}
+
 TEST(Engine, ScreenNoteChangesBecomeNoteOffThenNoteOn)
 {
     EngineRig rig;

@@ -34,6 +34,46 @@ class Bmp24(unittest.TestCase):
         self.assertEqual(data[offset + 12:offset + 15], bytes((0, 0, 255)))
 
 
+class Bmp8(unittest.TestCase):
+    def read(self, data):
+        offset, = struct.unpack_from("<I", data, 10)
+        width, height, planes, bits = struct.unpack_from("<iiHH", data, 18)
+        used, = struct.unpack_from("<I", data, 46)
+        table = [tuple(data[54 + 4 * i:54 + 4 * i + 3]) for i in range(used)]
+        row = (width + 3) & ~3
+        self.assertEqual(len(data), offset + row * height)
+        self.assertEqual(offset, 54 + 4 * used)
+        # Top-down (b, g, r) pixels.
+        pixels = [[table[data[offset + (height - 1 - y) * row + x]] for x in range(width)]
+                  for y in range(height)]
+        return (width, height, planes, bits), table, pixels
+
+    def test_few_colours_are_kept_exactly_rows_bottom_up_padded(self):
+        s, ctx = draw.surface(5, 2)
+        draw.fill_rect(ctx, (0, 0, 5, 1), (255, 0, 0))
+        draw.fill_rect(ctx, (0, 1, 5, 2), (10, 20, 30))
+        header, table, pixels = self.read(rasterfiles.bmp8_bytes(s))
+        self.assertEqual(header, (5, 2, 1, 8))
+        self.assertEqual(len(table), 2)
+        self.assertEqual(pixels[0][4], (0, 0, 255))
+        self.assertEqual(pixels[1][0], (30, 20, 10))
+
+    def test_many_colours_reduce_to_256_close_ones(self):
+        s, ctx = draw.surface(64, 64)
+        for y in range(64):
+            for x in range(64):
+                draw.fill_rect(ctx, (x, y, x + 1, y + 1), (x * 4, y * 4, (x * y) % 256))
+        header, table, pixels = self.read(rasterfiles.bmp8_bytes(s))
+        self.assertEqual(header[3], 8)
+        self.assertLessEqual(len(table), 256)
+        worst = 0
+        for y in range(0, 64, 3):
+            for x in range(0, 64, 3):
+                b, g, r = pixels[y][x]
+                worst = max(worst, abs(r - x * 4), abs(g - y * 4))
+        self.assertLess(worst, 48)
+
+
 class IconsAndCursors(unittest.TestCase):
     def test_icon_directory_and_mask(self):
         half = solid(16, 16, (0, 0, 0, 0))

@@ -100,3 +100,70 @@ def ico_bytes(surfaces):
 def cur_bytes(images):
     """A CUR file from (surface, (hot x, hot y)) pairs."""
     return _icon_file(2, images)
+
+
+def _median_cut(colours, limit):
+    """At most `limit` representative colours for a {(b, g, r): count}
+    histogram: the box with the widest channel spread is split at its
+    weighted median until there are enough boxes; each box gives its
+    weighted mean."""
+    boxes = [list(colours.items())]
+    while len(boxes) < limit:
+        best, best_spread, best_channel = None, 0, 0
+        for i, box in enumerate(boxes):
+            if len(box) < 2:
+                continue
+            for channel in range(3):
+                values = [c[channel] for c, _ in box]
+                spread = max(values) - min(values)
+                if spread > best_spread:
+                    best, best_spread, best_channel = i, spread, channel
+        if best is None:
+            break
+        box = sorted(boxes.pop(best), key=lambda item: item[0][best_channel])
+        total = sum(n for _, n in box)
+        running, cut = 0, 1
+        for k, (_, n) in enumerate(box[:-1]):
+            running += n
+            if running * 2 >= total:
+                cut = k + 1
+                break
+        boxes += [box[:cut], box[cut:]]
+    palette = []
+    for box in boxes:
+        total = sum(n for _, n in box)
+        palette.append(tuple(int(round(sum(c[ch] * n for c, n in box) / total))
+                             for ch in range(3)))
+    return palette
+
+
+def bmp8_bytes(surface):
+    """A bottom-up 8-bit BMP with a colour table of at most 256 entries: the
+    exact colours when the picture has that few, otherwise the median-cut
+    palette with each pixel mapped to its nearest entry."""
+    width, height, rows = _pixels(surface)
+    histogram = {}
+    for row in rows:
+        for b, g, r, _ in row:
+            histogram[(b, g, r)] = histogram.get((b, g, r), 0) + 1
+    if len(histogram) <= 256:
+        palette = sorted(histogram)
+    else:
+        palette = _median_cut(histogram, 256)
+    index_of = {}
+    for colour in histogram:
+        index_of[colour] = min(range(len(palette)),
+                               key=lambda i: sum((colour[ch] - palette[i][ch]) ** 2
+                                                 for ch in range(3)))
+    row_size = (width + 3) & ~3
+    pixels = bytearray()
+    for row in reversed(rows):
+        line = bytearray(index_of[(b, g, r)] for b, g, r, _ in row)
+        line += b"\0" * (row_size - len(line))
+        pixels += line
+    table = b"".join(bytes((b, g, r, 0)) for b, g, r in palette)
+    header_size = 14 + 40 + len(table)
+    file_header = struct.pack("<2sIHHI", b"BM", header_size + len(pixels), 0, 0, header_size)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 0, len(pixels), 2835, 2835,
+                       len(palette), 0)
+    return file_header + info + table + bytes(pixels)

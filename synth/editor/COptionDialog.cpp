@@ -1,9 +1,58 @@
 #include "COptionDialog.h"
 
+#include "HelpViewer.h"
 #include "PluginModule.h"
 
 namespace {
 const char* const kEditProcProperty = "NimbulatorEditProc";
+}
+
+void COptionDialog::showHelp(const char* topic)
+{
+    HelpViewer::showTopic(dialog, topic);
+}
+
+void COptionDialog::writeNumber(int id, int32_t value)
+{
+    if (!dialog)
+        return;
+    char text[16];
+    OptionFields::formatNumber(value, text, sizeof text);
+    writingField = true;
+    SetDlgItemTextA(dialog, id, text);
+    writingField = false;
+}
+
+bool COptionDialog::readNumber(int id, const OptionFields::Range& range, int32_t& value) const
+{
+    if (!dialog)
+        return false;
+    char text[OptionFields::kMaxText + 1] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return OptionFields::entryValue(text, range, value);
+}
+
+void COptionDialog::setChecked(int id, bool on)
+{
+    if (dialog)
+        CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool COptionDialog::isChecked(int id) const
+{
+    return dialog && IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+void COptionDialog::enable(int id, bool on)
+{
+    if (dialog)
+        EnableWindow(GetDlgItem(dialog, id), on ? TRUE : FALSE);
+}
+
+void COptionDialog::checkRadio(int first, int last, int32_t index)
+{
+    for (int id = first; id <= last; ++id)
+        setChecked(id, index >= 0 && id - first == index);
 }
 
 COptionDialog::~COptionDialog()

@@ -5,6 +5,8 @@
 // override what they handle. UI thread only.
 #pragma once
 
+#include "OptionFields.h"
+
 #include <windows.h>
 
 class SynthInterface;
@@ -34,10 +36,31 @@ public:
     // focus, and see each left press once more as a double click.
     static void subclassEdit(HWND edit);
 
+    // Shows a page of the instrument's help file; every Help button of the
+    // option dialogs comes here.
+    void showHelp(const char* topic);
+
 protected:
+    // Field helpers for the open dialog (each does nothing while closed).
+    // writeNumber shows `value` with "%i"; the change notifications this
+    // causes are not taken for typing (see writingField).
+    void writeNumber(int id, int32_t value);
+    // The field's text (at most OptionFields::kMaxText characters) read by
+    // the number-field rules: true and the limited value, or false when
+    // nothing is to be stored.
+    bool readNumber(int id, const OptionFields::Range& range, int32_t& value) const;
+    void setChecked(int id, bool on);
+    bool isChecked(int id) const;
+    void enable(int id, bool on);
+    // Checks the radio `first + index` of the group first..last and clears
+    // the others (none checked for an index outside the group).
+    void checkRadio(int first, int last, int32_t index);
+
     SynthInterface* synth;
     int templateId;
     HWND dialog = nullptr;
+    // True while the dialog itself writes a field.
+    bool writingField = false;
 
 private:
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

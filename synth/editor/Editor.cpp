@@ -6,6 +6,10 @@
 #include "CKeyboard.h"
 #include "CKnob.h"
 #include "CPopupMenu.h"
+#include "CSeedingDialog.h"
+#include "CSpeedLFODialog.h"
+#include "CSynthesisDialog.h"
+#include "CVisualisationDialog.h"
 #include "ConnectorGeometry.h"
 #include "EditorResources.h"
 #include "FactoryBank.h"
@@ -73,6 +77,10 @@ Editor::Editor(AudioEffect* effect, SynthInterface* synthInterface)
     speedView = EditorLayout::envelopeView(kSpeedEnv);
     hyperspace.reset(new CHyperspace(synth));
     about.reset(new CAboutDialog());
+    synthesisDialog.reset(new CSynthesisDialog(synth));
+    speedLfoDialog.reset(new CSpeedLFODialog(synth));
+    seedingDialog.reset(new CSeedingDialog(synth));
+    visualisationDialog.reset(new CVisualisationDialog(synth));
     fullRefresh();
 }
 
@@ -85,7 +93,12 @@ Editor::~Editor()
     dialog = nullptr;
     destroyMenus();
     about.reset();
-    // Controls first: each lets go of its window before its GDI objects go.
+    // Dialogs and controls first: each lets go of its window before its GDI
+    // objects go.
+    synthesisDialog.reset();
+    speedLfoDialog.reset();
+    seedingDialog.reset();
+    visualisationDialog.reset();
     keyboard.reset();
     for (auto& knob : knobs)
         knob.reset();
@@ -158,6 +171,7 @@ void Editor::close()
         synth->releaseComputerKeys();
     destroyMenus();
     about->close();
+    closeOptionDialogs();
     hyperspace->releaseView();
     // The host usually destroys its window (and so the dialog) right after;
     // destroying the dialog here as well means a host that keeps its window
@@ -190,7 +204,9 @@ void Editor::idle()
         if (moved || sceneRequest)
             hyperspace->repaint(sceneRequest);
     }
-    speedLfoRequest.store(false); // the speed LFO dialog refreshes itself when it exists
+    if (speedLfoRequest.exchange(false))
+        speedLfoDialog->refreshBpm();
+    refreshOptionFields(pendingOptionFields.exchange(0, std::memory_order_relaxed));
     if (fullRefreshRequest.exchange(false))
         fullRefresh();
     if (badIndexRequest.exchange(false))
@@ -229,8 +245,18 @@ void Editor::SetParameter(int32_t index, const Patch* patch)
         }
         break;
     case EditorLayout::kSynthesisOption:
-    case EditorLayout::kSeedOption:
-        break; // the option dialogs read the program when they open
+    case EditorLayout::kSeedOption: {
+        // Oscillators (19), portamento (20) and seed (21) have fields in
+        // the option dialogs; automation off the UI thread waits for idle.
+        const uint32_t bit = index == 19   ? kOscillatorFieldBit
+                             : index == 20 ? kPortamentoFieldBit
+                                           : kSeedFieldBit;
+        if (onUiThread())
+            refreshOptionFields(bit);
+        else
+            pendingOptionFields.fetch_or(bit, std::memory_order_relaxed);
+        break;
+    }
     case EditorLayout::kHomeEnvelope:
         if (target.dimension == selectedDimension())
             requestRepaint(kHomeEnvelopeBit);
@@ -295,6 +321,16 @@ void Editor::requestRepaint(uint32_t bits)
     pendingRepaints.fetch_or(bits, std::memory_order_relaxed);
 }
 
+void Editor::refreshOptionFields(uint32_t bits)
+{
+    if (bits & kOscillatorFieldBit)
+        synthesisDialog->refreshOscillators();
+    if (bits & kPortamentoFieldBit)
+        synthesisDialog->refreshPortamento();
+    if (bits & kSeedFieldBit)
+        seedingDialog->refreshSeed();
+}
+
 void Editor::servePendingRepaints()
 {
     const uint32_t bits = pendingRepaints.exchange(0, std::memory_order_relaxed);
@@ -336,6 +372,41 @@ void Editor::fullRefresh()
     }
     showSelectedViews();
     hyperspace->repaint(true);
+    // The option dialogs showed the old program.
+    closeOptionDialogs();
+}
+
+// ---- Option dialogs ----------------------------------------------------------------
+
+bool Editor::openOptionDialog(OptionDialog which)
+{
+    if (!dialog)
+        return false;
+    switch (which) {
+    case kSynthesisOptions:
+        synthesisDialog->open(dialog, icon);
+        break;
+    case kSpeedLfoOptions:
+        speedLfoDialog->open(dialog, icon);
+        break;
+    case kSeedingOptions:
+        seedingDialog->open(dialog, icon);
+        break;
+    case kVisualisationOptions:
+        visualisationDialog->open(dialog, icon);
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+void Editor::closeOptionDialogs()
+{
+    synthesisDialog->close();
+    speedLfoDialog->close();
+    seedingDialog->close();
+    visualisationDialog->close();
 }
 
 void Editor::selectDimension(int32_t dimension)
@@ -425,6 +496,10 @@ INT_PTR Editor::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_USER + 4:
         showContextMenu(static_cast<int32_t>(wParam), lParam);
+        return TRUE;
+    case kOpenOptionDialogMessage:
+        if (wParam <= kVisualisationOptions)
+            openOptionDialog(static_cast<OptionDialog>(wParam));
         return TRUE;
     case WM_DESTROY:
         // Destroyed with the host's window.
@@ -552,17 +627,21 @@ void Editor::menuChoice(int menu, int position)
     }
 }
 
-// The dialog object behind an Options menu entry. TODO: the option dialogs
-// and the MIDI controller map dialog are not in the editor yet; until they
-// are, their entries open nothing (and the random patch closes nothing).
+// The dialog object behind an Options menu entry. TODO: the MIDI
+// controller map dialog is not in the editor yet; until it is, its entry
+// opens nothing.
 COptionDialog* Editor::optionDialog(EditorMenus::Action which)
 {
     switch (which) {
-    case EditorMenus::kOpenSynthesis:     // CSynthesisDialog
-    case EditorMenus::kOpenSpeedLfo:      // CSpeedLFODialog
-    case EditorMenus::kOpenSeeding:       // CSeedingDialog
-    case EditorMenus::kOpenVisualisation: // CVisualisationDialog
-    case EditorMenus::kOpenMidiMap:       // CMidiMapDialog
+    case EditorMenus::kOpenSynthesis:
+        return synthesisDialog.get();
+    case EditorMenus::kOpenSpeedLfo:
+        return speedLfoDialog.get();
+    case EditorMenus::kOpenSeeding:
+        return seedingDialog.get();
+    case EditorMenus::kOpenVisualisation:
+        return visualisationDialog.get();
+    case EditorMenus::kOpenMidiMap: // CMidiMapDialog
     default:
         return nullptr;
     }

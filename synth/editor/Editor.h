@@ -24,6 +24,10 @@
 class CAboutDialog;
 class CEnvelope;
 class CHyperspace;
+class CSeedingDialog;
+class CSpeedLFODialog;
+class CSynthesisDialog;
+class CVisualisationDialog;
 class CKeyboard;
 class CKnob;
 class CControl;
@@ -52,6 +56,23 @@ public:
     void resetTrail(int32_t index) override;
     float cursorCoordinate(int32_t slot) const override;
 
+    // The option dialogs, in the order of the Options menu.
+    enum OptionDialog {
+        kSynthesisOptions,
+        kSpeedLfoOptions,
+        kSeedingOptions,
+        kVisualisationOptions,
+    };
+    // Opens one (owned by the editor's window, with the editor's icon), or
+    // raises it when it is open; false while the editor has no window.
+    // UI thread.
+    bool openOptionDialog(OptionDialog which);
+    // Closes the four option dialogs above (UI thread).
+    void closeOptionDialogs();
+    // Private message: wParam an OptionDialog, opens it as the Options menu
+    // does (for input scripts and tests that drive the editor by messages).
+    enum { kOpenOptionDialogMessage = WM_USER + 16 };
+
     HWND dialogWindow() const { return dialog; }
     int32_t selectedDimension() const { return selected.load(std::memory_order_relaxed); }
 
@@ -74,6 +95,12 @@ private:
         kRangeEnvelopeBit = kHomeEnvelopeBit << 1,
         kSpeedEnvelopeBit = kHomeEnvelopeBit << 2,
     };
+    // Option dialog fields to refresh, raised off the UI thread.
+    enum : uint32_t {
+        kOscillatorFieldBit = 1u,
+        kPortamentoFieldBit = 2u,
+        kSeedFieldBit = 4u,
+    };
 
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -83,6 +110,7 @@ private:
     void fullRefresh();
     void requestRepaint(uint32_t bits);
     void servePendingRepaints();
+    void refreshOptionFields(uint32_t bits);
     bool onUiThread() const { return GetCurrentThreadId() == uiThread; }
     CControl* controlForBit(int bit) const;
     void buildMenus();
@@ -110,6 +138,10 @@ private:
     std::unique_ptr<CKnob> knobs[EditorLayout::kKnobs];
     std::unique_ptr<CEnvelope> homeEnvelope, rangeEnvelope, speedEnvelope;
     std::unique_ptr<CHyperspace> hyperspace;
+    std::unique_ptr<CSynthesisDialog> synthesisDialog;
+    std::unique_ptr<CSpeedLFODialog> speedLfoDialog;
+    std::unique_ptr<CSeedingDialog> seedingDialog;
+    std::unique_ptr<CVisualisationDialog> visualisationDialog;
 
     EnvelopeView homeViews[EditorLayout::kDimensions];
     EnvelopeView rangeViews[EditorLayout::kDimensions];
@@ -132,4 +164,5 @@ private:
     std::atomic<bool> fullRefreshRequest{false};
     std::atomic<bool> badIndexRequest{false};
     std::atomic<uint32_t> pendingRepaints{0};
+    std::atomic<uint32_t> pendingOptionFields{0};
 };

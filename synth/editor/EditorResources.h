@@ -3,6 +3,22 @@
 #pragma once
 
 #define IDD_EDITOR 102
+#define IDD_SYNTHESIS_OPTIONS 128
+#define IDD_VISUALISATION_OPTIONS 129
+#define IDD_SEEDING_OPTIONS 130
+#define IDB_AXIS_LEGEND 132
+#define IDD_SPEED_LFO 146
+// The speed LFO's measure pictures: 145..149 the plain note values (whole
+// to sixteenth), 150..153 the dotted ones between them.
+#define IDB_MEASURE_WHOLE 145
+#define IDB_MEASURE_HALF 146
+#define IDB_MEASURE_QUARTER 147
+#define IDB_MEASURE_EIGHTH 148
+#define IDB_MEASURE_SIXTEENTH 149
+#define IDB_MEASURE_DOTTED_HALF 150
+#define IDB_MEASURE_DOTTED_QUARTER 151
+#define IDB_MEASURE_DOTTED_EIGHTH 152
+#define IDB_MEASURE_DOTTED_SIXTEENTH 153
 #define IDB_BACKGROUND 103
 #define IDB_HUE_LEGEND 133
 #define IDB_LUMINANCE_LEGEND 134

@@ -64,4 +64,10 @@ public:
     // Loads a whole 1908-byte program record into the current program (the
     // same operation as the host's chunk); returns 1908, or 0 when refused.
     virtual int32_t loadPresetRecord(const void* record, int32_t byteSize, bool isPreset) = 0;
+    // The speed LFO dialog changed the program's tempo or measure: the
+    // LFO's step per sample follows.
+    virtual void updateLfoRate() = 0;
+    // The number of oscillators changed: the attraction and repulsion
+    // steps, which scale with it, follow.
+    virtual void updateFlockingSteps() = 0;
 };

@@ -205,6 +205,17 @@ void VstXSynth::releaseComputerKeys()
     computerKeysReleaseRequested.store(true);
 }
 
+void VstXSynth::updateLfoRate()
+{
+    engine.updateLfoStep();
+}
+
+void VstXSynth::updateFlockingSteps()
+{
+    engine.updateAttractStep();
+    engine.updateRepelStep();
+}
+
 // ---- What the engine asks while it renders (audio thread) ----------------------
 
 void VstXSynth::engineSetParameter(int32_t index, float value)
@@ -254,9 +265,12 @@ bool VstXSynth::enginePointerTarget(float* axes)
     return true;
 }
 
+// Only the speed LFO dialog's BPM field shows the tempo; a full refresh
+// here would close the option dialogs at every tempo change.
 void VstXSynth::engineTempoChanged()
 {
-    editorRefresh();
+    if (synthEditor)
+        synthEditor->requestSpeedLfoRefresh();
 }
 
 // ---- Editor ----------------------------------------------------------------

@@ -95,6 +95,8 @@ public:
     void getParameterShortName(int32_t index, char* text) override;
     void getParameterLongName(int32_t index, char* text) override;
     int32_t loadPresetRecord(const void* record, int32_t byteSize, bool isPreset) override;
+    void updateLfoRate() override;
+    void updateFlockingSteps() override;
 
     // Engine state read by tests and by the editor.
     bool isSuspended() const { return suspended; }

@@ -155,6 +155,10 @@ LRESULT CALLBACK CVisualisationDialog::listProc(HWND window, UINT message, WPARA
         return CallWindowProcA(original, window, message, wParam, lParam);
     }
     const LRESULT result = CallWindowProcA(original, window, message, wParam, lParam);
+    const bool drag = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP ||
+                      (message == WM_MOUSEMOVE && (wParam & MK_LBUTTON));
+    if (!drag)
+        return result;
     HWND parent = GetParent(window);
     // The dialog keeps its object in its user data (COptionDialog); this
     // procedure only runs on this dialog's list.
@@ -164,27 +168,19 @@ LRESULT CALLBACK CVisualisationDialog::listProc(HWND window, UINT message, WPARA
         return result;
     const int32_t count = static_cast<int32_t>(SendMessageA(window, LB_GETCOUNT, 0, 0));
     const int32_t selection = static_cast<int32_t>(SendMessageA(window, LB_GETCURSEL, 0, 0));
-    switch (message) {
-    case WM_LBUTTONDOWN:
+    if (message == WM_LBUTTONDOWN) {
         self->drag.press(selection, count);
-        break;
-    case WM_LBUTTONUP:
+    } else if (message == WM_LBUTTONUP) {
         self->drag.release();
-        break;
-    case WM_MOUSEMOVE:
-        if (wParam & MK_LBUTTON) {
-            OrderListDrag::Swap swaps[kAxisCount];
-            const int32_t n = self->drag.follow(selection, swaps, kAxisCount);
-            for (int32_t i = 0; i < n; ++i) {
-                swapEntries(window, swaps[i].lower);
-                SendMessageA(window, LB_SETCURSEL, self->drag.remembered(), 0);
-                SendMessageA(parent, WM_USER + 3, static_cast<WPARAM>(swaps[i].lower),
-                             static_cast<LPARAM>(swaps[i].higher));
-            }
+    } else {
+        OrderListDrag::Swap swaps[kAxisCount];
+        const int32_t n = self->drag.follow(selection, swaps, kAxisCount);
+        for (int32_t i = 0; i < n; ++i) {
+            swapEntries(window, swaps[i].lower);
+            SendMessageA(window, LB_SETCURSEL, self->drag.remembered(), 0);
+            SendMessageA(parent, WM_USER + 3, static_cast<WPARAM>(swaps[i].lower),
+                         static_cast<LPARAM>(swaps[i].higher));
         }
-        break;
-    default:
-        break;
     }
     return result;
 }

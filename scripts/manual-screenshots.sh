@@ -2,7 +2,8 @@
 # Regenerates the manual's pictures from the real plug-ins: builds the win64
 # preset, opens the instrument's editor in `nimhost editor` under Wine on a
 # private X display (cmake/gui-test.sh) with a chord held and the input script
-# docs/help/shots/manual-editor.txt, and the effect's editor as it opens; cuts the pictures listed in
+# docs/help/shots/manual-editor.txt, and the effect's editor as it opens; the
+# option dialogs as the GUI suite that checks them shows them; cuts the pictures listed in
 # docs/help/pictures.txt out of that screenshot into docs/help/images/
 # (tools/manual/cut_pictures.sh) and republishes docs/manual/ (scripts/manual.sh).
 # scripts/screenshots.sh runs it with the other screenshots.
@@ -10,7 +11,7 @@ set -e
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target nimhost nimbulator quenvarel
+cmake --build --preset win64 --target nimhost nimbulator quenvarel option_dialog_gui_tests
 export WINEPREFIX="${WINEPREFIX:-$(pwd)/build/wineprefix}"
 export WINEDEBUG=-all
 [ -d "$WINEPREFIX" ] || (wineboot -i >/dev/null 2>&1 || true)
@@ -22,5 +23,7 @@ sh cmake/gui-test.sh "$bin/nimhost.exe" editor "$bin/nimbulator.dll" \
   --script docs/help/shots/manual-editor.txt --seconds 1 --screenshot "$work/manual-editor.png"
 sh cmake/gui-test.sh "$bin/nimhost.exe" editor "$bin/quenvarel.dll" \
   --seconds 0.5 --screenshot "$work/quenvarel-editor.png"
+OPTION_DIALOG_SHOTS="$work" sh cmake/gui-test.sh "$bin/option_dialog_gui_tests.exe" \
+  --gtest_filter='*DialogsShowTheirPictures*'
 sh tools/manual/cut_pictures.sh "$work"
 sh scripts/manual.sh

@@ -521,7 +521,10 @@ void SynthEngine::dispatch(const VstMidiEvent& event)
         if (data1 == 120 || data1 == 123) {
             resetDevices();
         } else {
-            int32_t index = mappedParameter(*patch, data1);
+            // A controller caught by MIDI learn drives its new parameter at
+            // once; the UI thread writes the pair into the map.
+            const int32_t learned = learn.capture(data1);
+            const int32_t index = learned >= 0 ? learned : mappedParameter(*patch, data1);
             if (index >= 0 && listener)
                 listener->engineSetParameter(index, static_cast<float>(data2) * 0.007874016f);
         }

@@ -19,6 +19,7 @@
 #include "ComputerKeyboard.h"
 #include "LowPassCascade.h"
 #include "MidiEventQueue.h"
+#include "MidiLearn.h"
 #include "NoteReceiver.h"
 #include "Oscillator.h"
 #include "Patch.h"
@@ -108,6 +109,8 @@ public:
 
     // Whether the computer keyboard is polled (the editor's window is open).
     bool keyPollEnabled = false;
+    // MIDI learn's hand-over: armed by the UI thread, caught by dispatch.
+    MidiLearn learn;
 
     SynthTables tables; // first: built before the oscillators draw
     SynthSettings& settings;

@@ -70,4 +70,18 @@ public:
     // The number of oscillators changed: the attraction and repulsion
     // steps, which scale with it, follow.
     virtual void updateFlockingSteps() = 0;
+
+    // MIDI learn. The next control change for a controller 0..119 that the
+    // audio thread receives maps that controller to parameter `index`
+    // (0..100) in the current program (it also moves the parameter at
+    // once); another learn before then replaces this one, and an index
+    // outside 0..100 cancels. A controller learned but not yet applied is
+    // applied first.
+    virtual void learnMidiController(int32_t index) = 0;
+    // The parameter waiting for a controller, or -1.
+    virtual int32_t learningParameter() = 0;
+    // Writes a controller the audio thread has learned into the current
+    // program's map (replacing the controller's old mapping); returns the
+    // controller, or -1 when there was none.
+    virtual int32_t applyLearnedController() = 0;
 };

@@ -610,6 +610,23 @@ int32_t VstXSynth::loadPresetRecord(const void* record, int32_t byteSize, bool)
     return static_cast<int32_t>(sizeof(Patch));
 }
 
+void VstXSynth::learnMidiController(int32_t index)
+{
+    int32_t controller, parameter;
+    engine.learn.arm(index, controller, parameter);
+    if (controller >= 0)
+        programs[curProgram].midiMap[controller] = parameter;
+}
+
+int32_t VstXSynth::applyLearnedController()
+{
+    int32_t controller, parameter;
+    if (!engine.learn.take(controller, parameter))
+        return -1;
+    programs[curProgram].midiMap[controller] = parameter;
+    return controller;
+}
+
 void VstXSynth::randomisePatch()
 {
     fillRandomPatch(programs[curProgram]);

@@ -97,6 +97,9 @@ public:
     int32_t loadPresetRecord(const void* record, int32_t byteSize, bool isPreset) override;
     void updateLfoRate() override;
     void updateFlockingSteps() override;
+    void learnMidiController(int32_t index) override;
+    int32_t learningParameter() override { return engine.learn.waitingParameter(); }
+    int32_t applyLearnedController() override;
 
     // Engine state read by tests and by the editor.
     bool isSuspended() const { return suspended; }

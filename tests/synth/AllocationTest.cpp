@@ -102,6 +102,9 @@ TEST(RealTimeSafety, ProcessingAndEventsNeverAllocate)
     for (int b = 0; b < 40; ++b) {
         if (b % 10 == 9) // program changes between blocks, on the UI side
             synth.setProgram(b / 10);
+        if (b % 4 == 1) // MIDI learn waits for controller 74 or 7 in the next block
+            synth.learnMidiController(b % 101);
+        synth.applyLearnedController();
         counting = true;
         synth.processEvents(blocks[b].get());
         if (b % 2)

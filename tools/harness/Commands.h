@@ -30,4 +30,5 @@ void addSoakCommand(CLI::App& app, int& exitCode);
 void addProcessCommand(CLI::App& app, int& exitCode);
 void addRenderCommand(CLI::App& app, int& exitCode);
 void addBenchCommand(CLI::App& app, int& exitCode);
+void addExportCommand(CLI::App& app, int& exitCode);
 void addEditorCommand(CLI::App& app, int& exitCode); // Windows builds

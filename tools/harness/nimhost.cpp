@@ -11,8 +11,9 @@
 
 int main(int argc, char** argv)
 {
-    CLI::App app("nimhost: a command-line VST 2 host (inspect, render, process, soak, bench)",
-                 "nimhost");
+    CLI::App app(
+        "nimhost: a command-line VST 2 host (inspect, render, process, soak, bench, export)",
+        "nimhost");
     app.require_subcommand(1);
     app.fallthrough(false);
     int exitCode = 0;
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     addRenderCommand(app, exitCode);
 #endif
     addBenchCommand(app, exitCode);
+    addExportCommand(app, exitCode);
 #ifdef NIMHOST_EDITOR
     addEditorCommand(app, exitCode);
 #endif

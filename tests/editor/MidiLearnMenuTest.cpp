@@ -54,18 +54,21 @@ TEST(MidiLearnMenu, MappedAndForgetSeeOnlyControllers0To119)
     Patch p;
     std::memset(&p, 0, sizeof p);
     newPatch(p);
-    EXPECT_TRUE(MidiLearnMenu::isMapped(p, 0)); // controller 7 in a new patch
-    EXPECT_FALSE(MidiLearnMenu::isMapped(p, 13));
+    EXPECT_TRUE(MidiLearnMenu::isMapped(p, 0));  // controller 7 in a new patch
+    EXPECT_TRUE(MidiLearnMenu::isMapped(p, 13)); // controller 21
+    EXPECT_FALSE(MidiLearnMenu::isMapped(p, 30));
     EXPECT_FALSE(MidiLearnMenu::isMapped(p, -1)); // unmapped entries are not a parameter
-    p.midiMap[125] = 13;                          // beyond what the dialog and files show
-    EXPECT_FALSE(MidiLearnMenu::isMapped(p, 13));
-    p.midiMap[40] = 13;
-    p.midiMap[119] = 13;
-    EXPECT_TRUE(MidiLearnMenu::isMapped(p, 13));
-    EXPECT_EQ(MidiLearnMenu::forget(p, 13), 2);
+    p.midiMap[125] = 30;                          // beyond what the dialog and files show
+    EXPECT_FALSE(MidiLearnMenu::isMapped(p, 30));
+    p.midiMap[40] = 30;
+    p.midiMap[119] = 30;
+    EXPECT_TRUE(MidiLearnMenu::isMapped(p, 30));
+    EXPECT_EQ(MidiLearnMenu::forget(p, 30), 2);
     EXPECT_EQ(p.midiMap[40], -1);
     EXPECT_EQ(p.midiMap[119], -1);
-    EXPECT_EQ(p.midiMap[125], 13);
+    EXPECT_EQ(p.midiMap[125], 30);
+    EXPECT_EQ(MidiLearnMenu::forget(p, 13), 1);
+    EXPECT_EQ(p.midiMap[21], -1);
     EXPECT_EQ(p.midiMap[7], 0);
     EXPECT_EQ(MidiLearnMenu::forget(p, -1), 0);
     EXPECT_EQ(p.midiMap[2], -1);

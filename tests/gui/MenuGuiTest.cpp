@@ -114,42 +114,10 @@ protected:
     static const int kMaxOscillators = 64;
 };
 
-// The client area of a top-level window as shown, read from the window's
-// own surface (children included).
+// The client area of a top-level window as shown.
 RgbImage captureWindow(HWND window)
 {
-    RgbImage image;
-    RECT client;
-    if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
-        return image;
-    const int w = client.right, h = client.bottom;
-    HDC source = GetDCEx(window, nullptr, DCX_CACHE);
-    HDC memory = CreateCompatibleDC(source);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, w, h, source, 0, 0, SRCCOPY);
-        GdiFlush();
-        image.width = w;
-        image.height = h;
-        const uint32_t* p = static_cast<const uint32_t*>(bits);
-        for (size_t i = 0; i < static_cast<size_t>(w) * h; ++i)
-            image.pixels.push_back(p[i] & 0xFFFFFF);
-        SelectObject(memory, old);
-    }
-    if (bitmap)
-        DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, source);
-    return image;
+    return EditorHost::captureWindow(window);
 }
 
 std::vector<std::string> bankNames()

@@ -47,42 +47,10 @@ BOOL CALLBACK collectByTitle(HWND window, LPARAM data)
     return TRUE;
 }
 
-// The whole dialog window as shown, caption and frame included (Wine draws
-// them itself without a window manager), read from the window's own DC.
+// The whole dialog window as shown, caption and frame included.
 RgbImage captureWindow(HWND window)
 {
-    RgbImage image;
-    RECT r;
-    GetWindowRect(window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC source = GetDCEx(window, nullptr, DCX_WINDOW | DCX_CACHE);
-    HDC memory = CreateCompatibleDC(source);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, w, h, source, 0, 0, SRCCOPY);
-        GdiFlush();
-        image.width = w;
-        image.height = h;
-        const uint32_t* p = static_cast<const uint32_t*>(bits);
-        image.pixels.assign(p, p + static_cast<size_t>(w) * h);
-        for (uint32_t& px : image.pixels)
-            px &= 0x00FFFFFF;
-        SelectObject(memory, old);
-    }
-    if (bitmap)
-        DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, source);
-    return image;
+    return EditorHost::captureWindow(window, true);
 }
 
 class OptionDialogsGui : public ::testing::Test {

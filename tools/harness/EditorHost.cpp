@@ -386,17 +386,22 @@ bool EditorHost::finishModal(int timeoutMs)
 
 RgbImage EditorHost::capture()
 {
+    return frame ? captureWindow(frame) : RgbImage();
+}
+
+RgbImage EditorHost::captureWindow(HWND window, bool withFrame)
+{
     RgbImage image;
-    if (!frame)
+    RECT r;
+    if (withFrame ? !GetWindowRect(window, &r) : !GetClientRect(window, &r))
         return image;
-    RECT client;
-    GetClientRect(frame, &client);
-    const int w = client.right, h = client.bottom;
+    const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0)
         return image;
     // The window's own cache DC reads Wine's window surface, children
-    // included (PrintWindow leaves them out under Wine).
-    HDC screen = GetDCEx(frame, nullptr, DCX_CACHE);
+    // included (PrintWindow leaves them out under Wine); with DCX_WINDOW it
+    // also holds the caption and frame that Wine draws itself.
+    HDC screen = GetDCEx(window, nullptr, withFrame ? DCX_WINDOW | DCX_CACHE : DCX_CACHE);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -422,7 +427,7 @@ RgbImage EditorHost::capture()
     if (bitmap)
         DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(frame, screen);
+    ReleaseDC(window, screen);
     return image;
 }
 

@@ -94,6 +94,9 @@ public:
 
     // The host window's client area as shown (children included).
     RgbImage capture();
+    // Any window of this process as shown: its client area, or with
+    // `withFrame` the whole window with caption and frame.
+    static RgbImage captureWindow(HWND window, bool withFrame = false);
     bool screenshot(const std::string& path, std::string& error);
 
     std::vector<uint8_t> chunk();            // effGetChunk; empty without chunks

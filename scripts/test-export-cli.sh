@@ -18,22 +18,9 @@ fail() {
   failures=$((failures + 1))
 }
 
-# expect CODE PATTERN ARGS...: runs `nimhost export ARGS`, checks the exit
-# code and that the combined output contains PATTERN.
-expect() {
-  code="$1" pattern="$2"
-  shift 2
-  set +e
-  "$nimhost" export "$@" >"$work/out.txt" 2>&1
-  got=$?
-  set -e
-  if [ "$got" -ne "$code" ] || ! grep -q -- "$pattern" "$work/out.txt"; then
-    fail "export $* -> exit $got (wanted $code and '$pattern'):"
-    sed 's/^/    /' "$work/out.txt"
-  else
-    echo "ok:   export $* -> $got, '$pattern'"
-  fi
-}
+. scripts/cli-expect.sh
+# expect CODE PATTERN ARGS...: `nimhost export ARGS` exits with CODE and prints PATTERN.
+expect() { expect_nimhost export "$@"; }
 
 size() { wc -c <"$1" | tr -d ' '; }
 

@@ -11,23 +11,9 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 failures=0
 
-# expect CODE PATTERN ARGS...: runs `nimhost process ARGS`, checks the exit
-# code and that the combined output contains PATTERN.
-expect() {
-  code="$1" pattern="$2"
-  shift 2
-  set +e
-  "$nimhost" process "$@" >"$work/out.txt" 2>&1
-  got=$?
-  set -e
-  if [ "$got" -ne "$code" ] || ! grep -q -- "$pattern" "$work/out.txt"; then
-    echo "FAIL: process $* -> exit $got (wanted $code and '$pattern'):"
-    sed 's/^/    /' "$work/out.txt"
-    failures=$((failures + 1))
-  else
-    echo "ok:   process $* -> $got, '$pattern'"
-  fi
-}
+. scripts/cli-expect.sh
+# expect CODE PATTERN ARGS...: `nimhost process ARGS` exits with CODE and prints PATTERN.
+expect() { expect_nimhost process "$@"; }
 
 sox -n -r 44100 -c 2 -b 16 "$work/stereo.wav" synth 1 sine 440 gain -6
 sox -n -r 44100 -c 1 -b 16 "$work/mono.wav" synth 0.5 sine 440 gain -1

@@ -12,23 +12,9 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 failures=0
 
-# expect CODE PATTERN ARGS...: runs `nimhost render ARGS`, checks the exit
-# code and that the combined output contains PATTERN.
-expect() {
-  code="$1" pattern="$2"
-  shift 2
-  set +e
-  "$nimhost" render "$@" >"$work/out.txt" 2>&1
-  got=$?
-  set -e
-  if [ "$got" -ne "$code" ] || ! grep -q -- "$pattern" "$work/out.txt"; then
-    echo "FAIL: render $* -> exit $got (wanted $code and '$pattern'):"
-    sed 's/^/    /' "$work/out.txt"
-    failures=$((failures + 1))
-  else
-    echo "ok:   render $* -> $got, '$pattern'"
-  fi
-}
+. scripts/cli-expect.sh
+# expect CODE PATTERN ARGS...: `nimhost render ARGS` exits with CODE and prints PATTERN.
+expect() { expect_nimhost render "$@"; }
 
 expect 0 "peak" "$plugin" --preset "Wobble Bass" --rate 22050 --seconds 1 -o "$work/preset.wav"
 expect 0 "peak" "$plugin" --patch "$bin/presets/Wobble Bass.NBP" --rate 22050 --seconds 1 \

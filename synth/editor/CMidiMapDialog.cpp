@@ -1,7 +1,6 @@
 #include "CMidiMapDialog.h"
 
 #include "CPopupMenu.h"
-#include "HelpViewer.h"
 #include "MidiMapFile.h"
 #include "MidiMapRules.h"
 #include "Patch.h"
@@ -202,7 +201,7 @@ void CMidiMapDialog::command(int, int id, HWND)
         askFactoryDefaults();
         break;
     case kHelpButton:
-        HelpViewer::showTopic(dialog, kTopic);
+        showHelp(kTopic);
         break;
     case kPitchBendField:
         storePitchBendRange(false);

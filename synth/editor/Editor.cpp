@@ -5,6 +5,7 @@
 #include "CHyperspace.h"
 #include "CKeyboard.h"
 #include "CKnob.h"
+#include "CMidiMapDialog.h"
 #include "CPopupMenu.h"
 #include "CSeedingDialog.h"
 #include "CSpeedLFODialog.h"
@@ -15,11 +16,16 @@
 #include "FactoryBank.h"
 #include "HelpViewer.h"
 #include "MenuButton.h"
+#include "MidiLearnMenu.h"
 #include "Patch.h"
 #include "PluginModule.h"
+#include "PresetFile.h"
 #include "SynthInterface.h"
 #include "SynthPlatform.h"
 
+#include <commdlg.h>
+
+#include <cstring>
 #include <new>
 
 namespace {
@@ -81,6 +87,7 @@ Editor::Editor(AudioEffect* effect, SynthInterface* synthInterface)
     speedLfoDialog.reset(new CSpeedLFODialog(synth));
     seedingDialog.reset(new CSeedingDialog(synth));
     visualisationDialog.reset(new CVisualisationDialog(synth));
+    midiMapDialog.reset(new CMidiMapDialog(synth));
     fullRefresh();
 }
 
@@ -99,6 +106,7 @@ Editor::~Editor()
     speedLfoDialog.reset();
     seedingDialog.reset();
     visualisationDialog.reset();
+    midiMapDialog.reset();
     keyboard.reset();
     for (auto& knob : knobs)
         knob.reset();
@@ -167,8 +175,13 @@ void Editor::close()
 {
     windowOpen.store(false);
     keyboard->windowClosed();
-    if (synth)
+    if (synth) {
         synth->releaseComputerKeys();
+        // A learn still waiting for a controller ends with the window; one
+        // already learned is kept.
+        serveLearnedController();
+        synth->learnMidiController(-1);
+    }
     destroyMenus();
     about->close();
     closeOptionDialogs();
@@ -209,6 +222,7 @@ void Editor::idle()
     refreshOptionFields(pendingOptionFields.exchange(0, std::memory_order_relaxed));
     if (fullRefreshRequest.exchange(false))
         fullRefresh();
+    serveLearnedController();
     if (badIndexRequest.exchange(false))
         showMessage("Editor::SetParameter");
     servePendingRepaints();
@@ -407,6 +421,7 @@ void Editor::closeOptionDialogs()
     speedLfoDialog->close();
     seedingDialog->close();
     visualisationDialog->close();
+    midiMapDialog->close();
 }
 
 void Editor::selectDimension(int32_t dimension)
@@ -558,9 +573,19 @@ void Editor::showContextMenu(int32_t controlId, LPARAM point)
         return;
     contextControl = controlId;
     contextMenu->clear();
-    const std::vector<const char*> items = EditorMenus::contextMenu(controlId, selectedDimension());
+    std::vector<const char*> items = EditorMenus::contextMenu(controlId, selectedDimension());
+    contextBaseCount = static_cast<int32_t>(items.size());
+    // A knob's menu ends with the MIDI learn entries.
+    const int32_t parameter = MidiLearnMenu::parameterOf(controlId);
+    const Patch* patch = synth ? synth->getCurrentProgram() : nullptr;
+    contextMapped = patch && MidiLearnMenu::isMapped(*patch, parameter);
+    if (parameter >= 0)
+        MidiLearnMenu::appendItems(items, contextMapped);
     for (size_t i = 0; i < items.size(); ++i)
         contextMenu->add(items[i], static_cast<int>(i));
+    // A learn already waiting for this knob shows as a check mark.
+    if (parameter >= 0 && synth->learningParameter() == parameter)
+        contextMenu->check(contextBaseCount + 1, true);
     POINT p = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
     ClientToScreen(item, &p);
     contextMenu->track(p.x, p.y);
@@ -580,6 +605,10 @@ void Editor::menuChoice(int menu, int position)
         choice = EditorMenus::helpChoice(position);
         break;
     case EditorMenus::kContextMenu:
+        if (position >= contextBaseCount) {
+            midiLearnChoice(position);
+            return;
+        }
         choice = EditorMenus::contextChoice(contextControl, selectedDimension(), position);
         break;
     default:
@@ -627,9 +656,38 @@ void Editor::menuChoice(int menu, int position)
     }
 }
 
-// The dialog object behind an Options menu entry. TODO: the MIDI
-// controller map dialog is not in the editor yet; until it is, its entry
-// opens nothing.
+void Editor::midiLearnChoice(int position)
+{
+    const int32_t parameter = MidiLearnMenu::parameterOf(contextControl);
+    Patch* patch = synth ? synth->getCurrentProgram() : nullptr;
+    if (!patch || parameter < 0)
+        return;
+    switch (MidiLearnMenu::choice(position, contextBaseCount, contextMapped)) {
+    case MidiLearnMenu::kLearn:
+        // A controller learned for an earlier knob but not yet written is
+        // written first, so the map dialog shows it.
+        synth->learnMidiController(parameter);
+        serveLearnedController();
+        break;
+    case MidiLearnMenu::kForget:
+        if (MidiLearnMenu::forget(*patch, parameter) > 0)
+            midiMapDialog->fillList();
+        break;
+    case MidiLearnMenu::kNothing:
+        break;
+    }
+}
+
+void Editor::serveLearnedController()
+{
+    if (!synth)
+        return;
+    const int32_t controller = synth->applyLearnedController();
+    if (controller >= 0)
+        midiMapDialog->refreshLine(controller);
+}
+
+// The dialog object behind an Options menu entry.
 COptionDialog* Editor::optionDialog(EditorMenus::Action which)
 {
     switch (which) {
@@ -641,7 +699,8 @@ COptionDialog* Editor::optionDialog(EditorMenus::Action which)
         return seedingDialog.get();
     case EditorMenus::kOpenVisualisation:
         return visualisationDialog.get();
-    case EditorMenus::kOpenMidiMap: // CMidiMapDialog
+    case EditorMenus::kOpenMidiMap:
+        return midiMapDialog.get();
     default:
         return nullptr;
     }
@@ -661,10 +720,31 @@ void Editor::closeRandomiseDialogs()
             options->close();
 }
 
+// The authoring aid of the preset maker: the current program as a raw
+// preset record, through the system's save dialog.
 void Editor::exportPreset()
 {
-    // TODO: the preset file export is not in the editor yet; until it is,
-    // the entry does nothing.
+    const Patch* patch = synth ? synth->getCurrentProgram() : nullptr;
+    if (!patch)
+        return;
+    char path[MAX_PATH] = "";
+    const std::string proposed = PresetFile::proposedPath(*patch);
+    std::strncpy(path, proposed.c_str(), sizeof path - 1);
+    // One entry, shown as "*.NBP", with an empty pattern.
+    static const char filter[] = "*.NBP\0\0";
+    OPENFILENAMEA request;
+    std::memset(&request, 0, sizeof request);
+    request.lStructSize = sizeof request;
+    request.lpstrFilter = filter;
+    request.lpstrFile = path;
+    request.nMaxFile = sizeof path;
+    request.lpstrTitle = "export preset patch";
+    request.lpstrDefExt = "NBP";
+    request.Flags = OFN_OVERWRITEPROMPT;
+    if (!GetSaveFileNameA(&request))
+        return;
+    if (const char* message = PresetFile::message(PresetFile::write(*patch, path)))
+        showMessage(message);
 }
 
 void Editor::openAbout()

@@ -29,6 +29,7 @@ class CSpeedLFODialog;
 class CSynthesisDialog;
 class CVisualisationDialog;
 class CKeyboard;
+class CMidiMapDialog;
 class CKnob;
 class CControl;
 class COptionDialog;
@@ -67,7 +68,8 @@ public:
     // raises it when it is open; false while the editor has no window.
     // UI thread.
     bool openOptionDialog(OptionDialog which);
-    // Closes the four option dialogs above (UI thread).
+    // Closes the four option dialogs above and the MIDI controller map
+    // dialog (UI thread).
     void closeOptionDialogs();
     // Private message: wParam an OptionDialog, opens it as the Options menu
     // does (for input scripts and tests that drive the editor by messages).
@@ -118,6 +120,10 @@ private:
     void showButtonMenu(int button);
     void showContextMenu(int32_t controlId, LPARAM point);
     void menuChoice(int menu, int position);
+    // The MIDI learn entries of a knob's context menu.
+    void midiLearnChoice(int position);
+    // Writes a controller the audio thread has learned into the map.
+    void serveLearnedController();
     // The option dialog object for a menu action; null when there is none.
     COptionDialog* optionDialog(EditorMenus::Action which);
 
@@ -142,6 +148,7 @@ private:
     std::unique_ptr<CSpeedLFODialog> speedLfoDialog;
     std::unique_ptr<CSeedingDialog> seedingDialog;
     std::unique_ptr<CVisualisationDialog> visualisationDialog;
+    std::unique_ptr<CMidiMapDialog> midiMapDialog;
 
     EnvelopeView homeViews[EditorLayout::kDimensions];
     EnvelopeView rangeViews[EditorLayout::kDimensions];
@@ -152,6 +159,10 @@ private:
     std::unique_ptr<CPopupMenu> menus[3];
     std::unique_ptr<CPopupMenu> contextMenu;
     int32_t contextControl = 0; // the control whose context menu is up
+    // The context menu's own items before the MIDI learn entries, and
+    // whether it offered "Forget MIDI controller".
+    int32_t contextBaseCount = 0;
+    bool contextMapped = false;
     bool exportOffered = false; // the preset maker was loaded at open
     std::unique_ptr<CAboutDialog> about;
 

@@ -144,7 +144,18 @@ TEST_F(MenuGui, PresetsMenuHoldsTheBankAndExportOnlyWhileThePresetMakerIsLoaded)
     items.push_back("-");
     items.push_back("EXPORT NEW PRESET");
     const std::vector<uint8_t> before = host->chunk();
+    // The export asks for a file name first; cancelled, it writes nothing.
+    ModalDriver saveDialog;
+    std::string title;
+    saveDialog.handleNext("#32770", [&title](HWND d) {
+        title = ModalDriver::windowText(d);
+        PostMessageA(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
     EXPECT_EQ(buttonMenu(kPresets, 46), items);
+    for (int i = 0; i < 500 && !saveDialog.done(); ++i)
+        host->pump(10);
+    EXPECT_TRUE(saveDialog.join());
+    EXPECT_EQ(title, "export preset patch");
     EXPECT_EQ(host->chunk(), before); // the export leaves the program alone
     host->close();
     FreeLibrary(maker);

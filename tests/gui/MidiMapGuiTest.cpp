@@ -6,6 +6,8 @@
 // a program exported through the save dialog, and a knob learning a
 // controller sent to the audio thread.
 #include "EditorHost.h"
+#include "FactoryBank.h"
+#include "HelpRecorder.h"
 #include "Patch.h"
 #include "PluginFiles.h"
 #include "SynthInterface.h"
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -27,6 +30,8 @@ const int kList = 1061, kSave = 1062, kLoad = 1063, kDefaults = 1064, kPitchBend
 const int kClose = 1029;
 const int kAttract = 13;
 const int kFileNameCombo = 0x47C, kFileNameEdit = 0x480; // cmb13, edt1
+const int kHelp = 1065;
+const char* const kPresetMaker = "Nimbulator Patchforger.dll";
 
 std::vector<unsigned char> readFile(const std::string& path)
 {
@@ -55,6 +60,30 @@ void answerFileDialog(HWND dialog, const std::string& path, std::string* shown)
                         SMTO_ABORTIFHUNG, 2000, &result);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
+// Presses the default answer of each message box that opens after the
+// file dialog `after` was answered (Yes to a question, else OK), up to
+// `count` boxes, keeping their texts; from the driver thread.
+void answerMessageBoxes(HWND after, int count, std::vector<std::string>* texts)
+{
+    // Every window open now (the file dialog, the map dialog) is not one.
+    std::vector<HWND> seen = ModalDriver::windowsOfClass("#32770");
+    seen.push_back(after);
+    for (int tries = 0; tries < 300 && count > 0; ++tries) {
+        for (HWND box : ModalDriver::windowsOfClass("#32770")) {
+            if (std::find(seen.begin(), seen.end(), box) != seen.end() || !GetDlgItem(box, 0xFFFF))
+                continue;
+            seen.push_back(box);
+            if (texts)
+                texts->push_back(ModalDriver::windowText(GetDlgItem(box, 0xFFFF)));
+            const int answer = GetDlgItem(box, IDYES) ? IDYES : IDOK;
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
+            --count;
+        }
+        Sleep(20);
+    }
 }
 
 class MidiMapGui : public ::testing::Test {
@@ -364,4 +393,200 @@ TEST_F(MidiMapGui, TheTuneKnobsAndOtherControlsKeepTheirContextMenus)
         for (const std::string& item : items)
             EXPECT_EQ(item.find("MIDI controller"), std::string::npos) << id;
     }
+}
+
+TEST_F(MidiMapGui, ASecondLearnReplacesTheFirstAndTheLearnedEntryIsKeptEverywhere)
+{
+    openDialog();
+    // Learn for Attract, then for the volume home knob before any
+    // controller arrives: the controller goes to the second.
+    host->modal().chooseMenuItem(2);
+    host->rightClick(kAttractKnob, 10, 10);
+    ASSERT_TRUE(host->finishModal());
+    host->modal().chooseMenuItem(2);
+    host->rightClick(1022, 10, 10);
+    ASSERT_TRUE(host->finishModal());
+    EXPECT_EQ(static_cast<SynthInterface*>(synth)->learningParameter(), 0);
+    host->audio().sendMidi(0xB0, 55, 64);
+    host->pump(200);
+    EXPECT_EQ(patch().midiMap[55], 0);
+    // The open dialog shows it without being reopened.
+    EXPECT_EQ(line(55), "        55       ->        Volume home position");
+    EXPECT_EQ(static_cast<SynthInterface*>(synth)->learningParameter(), -1);
+
+    // Controllers 120 and up are never learned; the wait goes on.
+    host->modal().chooseMenuItem(2);
+    host->rightClick(kAttractKnob, 10, 10);
+    ASSERT_TRUE(host->finishModal());
+    host->audio().sendMidi(0xB0, 121, 0);
+    host->pump(100);
+    EXPECT_EQ(static_cast<SynthInterface*>(synth)->learningParameter(), kAttract);
+    host->audio().sendMidi(0xB0, 55, 127);
+    host->pump(200);
+    EXPECT_EQ(patch().midiMap[55], kAttract); // the old mapping is replaced
+    EXPECT_EQ(line(55), "        55       ->        Attraction steering amount");
+
+    // A saved map file holds it.
+    const std::string path = "midimap-learn-test.nbm";
+    std::remove(path.c_str());
+    host->modal().handleNext("#32770", [path](HWND d) { answerFileDialog(d, path, nullptr); });
+    click(kSave);
+    ASSERT_TRUE(host->finishModal());
+    const std::vector<unsigned char> bytes = readFile(path);
+    ASSERT_EQ(bytes.size(), 510u);
+    int32_t entry = 0;
+    std::memcpy(&entry, bytes.data() + 30 + 55 * 4, 4);
+    EXPECT_EQ(entry, kAttract);
+    std::remove(path.c_str());
+
+    // A chunk saved and restored into a fresh program keeps it.
+    const std::vector<uint8_t> chunk = host->chunk();
+    host->plugin().dispatch(effSetProgram, 0, 5);
+    host->pump(100);
+    EXPECT_EQ(patch().midiMap[55], -1);
+    host->plugin().dispatch(effSetChunk, 1, static_cast<intptr_t>(chunk.size()),
+                            const_cast<uint8_t*>(chunk.data()));
+    host->pump(100);
+    EXPECT_EQ(patch().midiMap[55], kAttract);
+    host->audio().sendMidi(0xB0, 55, 127);
+    host->pump(200);
+    EXPECT_FLOAT_EQ(host->plugin().getParameter(kAttract), 1.0f);
+}
+
+TEST_F(MidiMapGui, BadMapFilesAreReportedAndLeaveTheMap)
+{
+    openDialog();
+    const std::string path = "midimap-bad-test.nbm";
+    std::vector<int32_t> before(patch().midiMap, patch().midiMap + kMidiMapSize);
+    struct Case {
+        std::string bytes;
+        const char* message;
+    };
+    const Case cases[] = {
+        {std::string("Nimbulator MIDI controller ma"), "Error reading MIDI MAP FILE"},
+        {std::string("Nimbulator MIDI controller MAP") + std::string(480, '\x01'),
+         "Invalid MIDI MAP file!"},
+    };
+    for (const Case& c : cases) {
+        {
+            std::ofstream file(path, std::ios::binary);
+            file << c.bytes;
+        }
+        std::vector<std::string> texts;
+        host->modal().handleNext("#32770", [path, &texts](HWND d) {
+            answerFileDialog(d, path, nullptr);
+            answerMessageBoxes(d, 1, &texts);
+        });
+        click(kLoad);
+        ASSERT_TRUE(host->finishModal());
+        host->pump(50);
+        ASSERT_EQ(texts.size(), 1u) << c.message;
+        EXPECT_EQ(texts[0], c.message);
+        EXPECT_EQ(std::vector<int32_t>(patch().midiMap, patch().midiMap + kMidiMapSize), before);
+    }
+    std::remove(path.c_str());
+}
+
+TEST_F(MidiMapGui, HelpButtonOpensTheMapTopic)
+{
+    // The viewer is bound at the plug-in's first help request: register the
+    // stand-in before it.
+    HelpRecorder recorder;
+    ASSERT_TRUE(recorder.ready());
+    openDialog();
+    click(kHelp);
+    host->pump(100);
+    const std::vector<HelpRecorder::Request> requests = recorder.requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].topic, "MidiControllerMap.htm");
+    EXPECT_EQ(requests[0].owner, dialog);
+}
+
+// The preset export, offered while the preset maker is loaded: the save
+// dialog proposes the program's name in the authors' folder and the file
+// is the program's record.
+class PresetExportGui : public MidiMapGui {
+protected:
+    void SetUp() override
+    {
+        maker = LoadLibraryA(kPresetMaker);
+        ASSERT_TRUE(maker);
+        MidiMapGui::SetUp();
+    }
+    void TearDown() override
+    {
+        MidiMapGui::TearDown();
+        if (maker)
+            FreeLibrary(maker);
+    }
+    // Chooses "EXPORT NEW PRESET" and answers the save dialog with `path`,
+    // then up to `boxes` message boxes.
+    void exportTo(const std::string& path, std::string* proposed, int boxes = 0,
+                  std::vector<std::string>* texts = nullptr)
+    {
+        ModalDriver save;
+        save.handleNext("#32770", [path, proposed, boxes, texts](HWND d) {
+            answerFileDialog(d, path, proposed);
+            answerMessageBoxes(d, boxes, texts);
+        });
+        host->modal().chooseMenuItem(46);
+        host->mouseDown(kPresetsButton, 5, 5);
+        host->mouseUp(kPresetsButton, 5, 5);
+        EXPECT_TRUE(host->finishModal());
+        for (int i = 0; i < 500 && !save.done(); ++i)
+            host->pump(10);
+        EXPECT_TRUE(save.join());
+        host->pump(20);
+    }
+    HMODULE maker = nullptr;
+};
+
+TEST_F(PresetExportGui, WritesTheProgramAndReportsAFileItCannotOpen)
+{
+    host->plugin().dispatch(effSetProgram, 0, 2);
+    host->pump(100);
+    ASSERT_STREQ(patch().name, "new patch #3");
+    const std::string path = "export-gui-test.NBP";
+    std::remove(path.c_str());
+    std::string proposed;
+    exportTo(path, &proposed);
+    // The proposal is "c:\\nimbulator\\presets\\new patch #3"; the dialog
+    // shows its file name in the name box (the folder decides where it
+    // opens).
+    EXPECT_EQ(proposed.substr(proposed.find_last_of('\\') + 1), "new patch #3");
+    const std::vector<uint8_t> chunk = host->chunk();
+    EXPECT_EQ(readFile(path), std::vector<unsigned char>(chunk.begin(), chunk.end()));
+    ASSERT_EQ(readFile(path).size(), 1908u);
+
+    // A factory preset exports as the program holds it: its bank record,
+    // except that this host gives no tempo, so the speed LFO's host sync
+    // (byte 1896) went off while the preset played.
+    host->plugin().dispatch(effSetProgram, 0, 0);
+    host->pump(50);
+    static_cast<SynthInterface*>(synth)->loadPresetRecord(&FactoryBank::record(7), sizeof(Patch),
+                                                          true);
+    host->pump(100);
+    std::remove(path.c_str());
+    exportTo(path, nullptr);
+    const std::vector<uint8_t> loaded = host->chunk();
+    const std::vector<unsigned char> record(
+        reinterpret_cast<const unsigned char*>(&FactoryBank::record(7)),
+        reinterpret_cast<const unsigned char*>(&FactoryBank::record(7)) + sizeof(Patch));
+    EXPECT_EQ(readFile(path), std::vector<unsigned char>(loaded.begin(), loaded.end()));
+    std::vector<unsigned char> expected = record;
+    expected[1896] = 0;
+    EXPECT_EQ(std::vector<unsigned char>(loaded.begin(), loaded.end()), expected);
+
+    // A file another program holds open without sharing cannot be opened:
+    // after the overwrite question, the export says so.
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::vector<std::string> texts;
+    exportTo(path, nullptr, 2, &texts);
+    CloseHandle(held);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[1], "Error opening preset file");
+    EXPECT_EQ(readFile(path), std::vector<unsigned char>(loaded.begin(), loaded.end()));
+    std::remove(path.c_str());
 }

@@ -11,7 +11,8 @@ set -e
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target nimhost nimbulator quenvarel option_dialog_gui_tests
+cmake --build --preset win64 --target nimhost nimbulator quenvarel option_dialog_gui_tests \
+  midimap_gui_tests
 export WINEPREFIX="${WINEPREFIX:-$(pwd)/build/wineprefix}"
 export WINEDEBUG=-all
 [ -d "$WINEPREFIX" ] || (wineboot -i >/dev/null 2>&1 || true)
@@ -25,5 +26,7 @@ sh cmake/gui-test.sh "$bin/nimhost.exe" editor "$bin/quenvarel.dll" \
   --seconds 0.5 --screenshot "$work/quenvarel-editor.png"
 OPTION_DIALOG_SHOTS="$work" sh cmake/gui-test.sh "$bin/option_dialog_gui_tests.exe" \
   --gtest_filter='*DialogsShowTheirPictures*'
+OPTION_DIALOG_SHOTS="$work" sh cmake/gui-test.sh "$bin/midimap_gui_tests.exe" \
+  --gtest_filter='*DialogShowsItsPicture*'
 sh tools/manual/cut_pictures.sh "$work"
 sh scripts/manual.sh

@@ -10,6 +10,7 @@
 #include "HelpRecorder.h"
 #include "Patch.h"
 #include "PluginFiles.h"
+#include "PngEncoder.h"
 #include "SynthInterface.h"
 #include "VstXSynth.h"
 
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -500,6 +502,30 @@ TEST_F(MidiMapGui, HelpButtonOpensTheMapTopic)
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].topic, "MidiControllerMap.htm");
     EXPECT_EQ(requests[0].owner, dialog);
+}
+
+TEST_F(MidiMapGui, DialogShowsItsPicture)
+{
+    // A program with a few controllers learned, as a musician's would be.
+    patch().midiMap[1] = 26;
+    patch().midiMap[11] = 0;
+    openDialog();
+    SetForegroundWindow(dialog);
+    SetFocus(GetDlgItem(dialog, kClose));
+    host->pump(150);
+    const RgbImage shot = EditorHost::captureWindow(dialog, true);
+    ASSERT_GT(shot.width, 300);
+    ASSERT_GT(shot.height, 350);
+    // The list is drawn: its white face holds dark text.
+    int dark = 0;
+    for (uint32_t px : shot.pixels)
+        dark += px == RgbImage::rgb(0, 0, 0);
+    EXPECT_GT(dark, 500);
+    if (const char* folder = std::getenv("OPTION_DIALOG_SHOTS")) {
+        std::string error;
+        EXPECT_TRUE(PngEncoder::write(shot, std::string(folder) + "/MidiControllerMap.png", error))
+            << error;
+    }
 }
 
 // The preset export, offered while the preset maker is loaded: the save

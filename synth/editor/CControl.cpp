@@ -171,6 +171,9 @@ LRESULT CControl::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP:
         leftButtonUp(pointOf(lParam));
         break;
+    case WM_CAPTURECHANGED:
+        captureLost();
+        break;
     case WM_RBUTTONDOWN:
         raiseHostFrame();
         rightButtonDown(pointOf(lParam));

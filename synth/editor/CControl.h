@@ -27,6 +27,8 @@ public:
     virtual void leftButtonDown(Point) {}
     virtual void leftButtonUp(Point) {}
     virtual void mouseMove(Point, WPARAM) {}
+    // The mouse capture went to another window (or was released).
+    virtual void captureLost() {}
     // Default: asks the dialog for the control's context menu.
     virtual void rightButtonDown(Point p);
     virtual void rightButtonUp(Point) {}

@@ -266,6 +266,15 @@ void CEnvelope::leftButtonUp(Point)
     repaint();
 }
 
+void CEnvelope::captureLost()
+{
+    // The release went elsewhere: the point stays where it was dragged.
+    if (selected < 0)
+        return;
+    selected = -1;
+    repaint();
+}
+
 void CEnvelope::rightButtonDown(Point p)
 {
     if (view && view->data && EnvelopeEditing::deleteInnerPoint(*view->data, geometry, p)) {

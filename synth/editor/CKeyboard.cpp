@@ -111,7 +111,16 @@ void CKeyboard::mouseMove(Point p, WPARAM)
 
 void CKeyboard::leftButtonUp(Point)
 {
+    mousePlaying = false;
     ReleaseCapture();
+    if (synth)
+        synth->setScreenNoteRequest(-1);
+}
+
+void CKeyboard::captureLost()
+{
+    if (!mousePlaying)
+        return;
     mousePlaying = false;
     if (synth)
         synth->setScreenNoteRequest(-1);

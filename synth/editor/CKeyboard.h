@@ -27,6 +27,10 @@ public:
     bool eraseBackground(HDC dc) override; // draws every column
     void leftButtonDown(Point p) override;
     void leftButtonUp(Point p) override;
+    // A message box, another application or the host taking the mouse
+    // ends the note, as the button's release would have: the release
+    // itself never comes here then.
+    void captureLost() override;
     void mouseMove(Point p, WPARAM keys) override;
 
     // Any thread.

@@ -121,6 +121,12 @@ void CKnob::leftButtonUp(Point)
     ReleaseCapture();
 }
 
+void CKnob::captureLost()
+{
+    // The release went elsewhere: the drag ends where it is.
+    dragging = false;
+}
+
 void CKnob::command(int code, int, HWND from)
 {
     if (code != EN_CHANGE || from != valueEdit.window())

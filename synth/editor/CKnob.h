@@ -24,6 +24,7 @@ public:
     void paint(HDC dc, const PAINTSTRUCT& ps) override;
     void leftButtonDown(Point p) override;
     void leftButtonUp(Point p) override;
+    void captureLost() override;
     void mouseMove(Point p, WPARAM keys) override;
     void command(int code, int id, HWND from) override;
 

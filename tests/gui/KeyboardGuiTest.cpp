@@ -189,6 +189,25 @@ TEST_F(KeyboardGui, LeavingTheKeyboardKeepsTheNoteAndReleasingOutsideEndsIt)
     host->mouseUp(kKeyboard, 600, 30);
 }
 
+TEST_F(KeyboardGui, LosingTheMouseWhileAKeyIsHeldEndsItsNote)
+{
+    // Another window takes the mouse (a message box, the host): the button's
+    // release then goes there, so the note must end now.
+    host->mouseDown(kKeyboard, 21, 10);
+    EXPECT_EQ(listen().note, 38);
+    SetCapture(host->window());
+    host->pump(20);
+    EXPECT_FALSE(keyboard->isMousePlaying());
+    EXPECT_EQ(synth->screenNoteRequest(), -1);
+    EXPECT_EQ(listen().active, 0);
+    ReleaseCapture();
+    // Playing on works as before.
+    host->mouseDown(kKeyboard, 21, 10);
+    EXPECT_EQ(listen().note, 38);
+    host->mouseUp(kKeyboard, 21, 10);
+    EXPECT_EQ(listen().active, 0);
+}
+
 TEST_F(KeyboardGui, ComputerKeysPlayTheirNotesAtVelocity96WhileTheOptionIsSet)
 {
     ASSERT_NE(patch().qwertyControl, 0);

@@ -218,6 +218,16 @@ TEST_F(NimbulatorEditorGui, DraggingCoversTheRangeInOneHundredFiftyPixels)
     Point c = dialCentre(kMaster);
     host->wheel(kMaster, c.x, c.y, 120);
     EXPECT_EQ(patch().volumeHome, 0);
+    // A drag whose mouse another window takes ends there: moving over the
+    // knob afterwards, button up, changes nothing.
+    host->mouseDown(kMaster, c.x, c.y);
+    host->mouseMove(kMaster, c.x, c.y - 30);
+    EXPECT_EQ(patch().volumeHome, 20);
+    SetCapture(host->window());
+    host->pump(20);
+    ReleaseCapture();
+    host->mouseMove(kMaster, c.x, c.y - 90);
+    EXPECT_EQ(patch().volumeHome, 20);
 }
 
 TEST_F(NimbulatorEditorGui, TypedValuesFollowEachKeystrokeWithinTheKnobsRange)

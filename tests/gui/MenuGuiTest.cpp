@@ -190,7 +190,14 @@ TEST_F(MenuGui, OptionsMenuEntriesAndTheRandomPatch)
         "Visualisation", "-",         "Reset Devices",       "<zorvex button>"};
     const std::vector<uint8_t> before = host->chunk();
     knob(1047)->setValue(-777);
+    // Synthesis, speed LFO, seeding and visualisation are open: the random
+    // patch closes them before it changes the program they show.
+    for (int position : {0, 1, 3, 5})
+        buttonMenu(kOptions, position);
+    host->pump(50);
+    EXPECT_EQ(ModalDriver::windowsOfClass("#32770").size(), 4u);
     EXPECT_EQ(buttonMenu(kOptions, 8), expected);
+    EXPECT_TRUE(ModalDriver::windowsOfClass("#32770").empty());
     const std::vector<uint8_t> after = host->chunk();
     ASSERT_EQ(after.size(), before.size());
     EXPECT_NE(after, before);

@@ -1,13 +1,12 @@
 #include "CMidiMapDialog.h"
 
 #include "CPopupMenu.h"
+#include "FileDialog.h"
 #include "MidiMapFile.h"
 #include "MidiMapRules.h"
 #include "Patch.h"
 #include "SynthInterface.h"
 #include "SynthPlatform.h"
-
-#include <commdlg.h>
 
 #include <cstdio>
 #include <cstring>
@@ -234,16 +233,7 @@ void CMidiMapDialog::storePitchBendRange(bool rewrite)
 void CMidiMapDialog::saveMap()
 {
     char path[MAX_PATH] = "";
-    OPENFILENAMEA request;
-    std::memset(&request, 0, sizeof request);
-    request.lStructSize = sizeof request;
-    request.lpstrFilter = filter;
-    request.lpstrFile = path;
-    request.nMaxFile = sizeof path;
-    request.lpstrTitle = "Save controller map";
-    request.lpstrDefExt = "NBM";
-    request.Flags = OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameA(&request))
+    if (!FileDialog::askSave("Save controller map", filter, "NBM", path))
         return;
     const Patch* patch = synth ? synth->getCurrentProgram() : nullptr;
     if (!patch)
@@ -256,16 +246,7 @@ void CMidiMapDialog::saveMap()
 void CMidiMapDialog::loadMap()
 {
     char path[MAX_PATH] = "";
-    OPENFILENAMEA request;
-    std::memset(&request, 0, sizeof request);
-    request.lStructSize = sizeof request;
-    request.lpstrFilter = filter;
-    request.lpstrFile = path;
-    request.nMaxFile = sizeof path;
-    request.lpstrTitle = "Load controller map";
-    request.lpstrDefExt = "NBM";
-    request.Flags = OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameA(&request))
+    if (!FileDialog::askOpen("Load controller map", filter, "NBM", path))
         return;
     Patch* patch = synth ? synth->getCurrentProgram() : nullptr;
     if (!patch)

@@ -14,6 +14,7 @@
 #include "ConnectorGeometry.h"
 #include "EditorResources.h"
 #include "FactoryBank.h"
+#include "FileDialog.h"
 #include "HelpViewer.h"
 #include "MenuButton.h"
 #include "MidiLearnMenu.h"
@@ -22,8 +23,6 @@
 #include "PresetFile.h"
 #include "SynthInterface.h"
 #include "SynthPlatform.h"
-
-#include <commdlg.h>
 
 #include <cstring>
 #include <new>
@@ -732,16 +731,7 @@ void Editor::exportPreset()
     std::strncpy(path, proposed.c_str(), sizeof path - 1);
     // One entry, shown as "*.NBP", with an empty pattern.
     static const char filter[] = "*.NBP\0\0";
-    OPENFILENAMEA request;
-    std::memset(&request, 0, sizeof request);
-    request.lStructSize = sizeof request;
-    request.lpstrFilter = filter;
-    request.lpstrFile = path;
-    request.nMaxFile = sizeof path;
-    request.lpstrTitle = "export preset patch";
-    request.lpstrDefExt = "NBP";
-    request.Flags = OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameA(&request))
+    if (!FileDialog::askSave("export preset patch", filter, "NBP", path))
         return;
     if (const char* message = PresetFile::message(PresetFile::write(*patch, path)))
         showMessage(message);

@@ -3,8 +3,10 @@
 // menu with and without the preset maker loaded, loading a preset, the
 // Options menu's reset and random patch, the context menus and "Reset
 // envelope", the About box, and every help request recorded by a stand-in
-// help viewer (HelpRecorder) registered in the test's Wine prefix.
+// help viewer (HelpRecorder) registered in the test's Wine prefix, each
+// topic checked against the pages of the help file the build compiled.
 #include "CKnob.h"
+#include "ChmListing.h"
 #include "EditorHost.h"
 #include "EditorLayout.h"
 #include "FactoryBank.h"
@@ -339,11 +341,16 @@ TEST_F(MenuGui, HelpMenuAndWhatsThisRequestTheirTopics)
     ASSERT_TRUE(recorder.ready());
     openHost();
     const std::string file = expectedHelpFile();
+    // The help file built beside the plug-in, which the installer puts there.
+    ChmListing manual;
+    std::string error;
+    ASSERT_TRUE(manual.load(HelpRecorder::inTestFolder("Nimbulator.chm"), error)) << error;
 
     buttonMenu(kHelp, 0);
     std::vector<HelpRecorder::Request> requests = recorder.requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].topic, "Welcome.htm");
+    EXPECT_TRUE(manual.hasTopic(requests[0].topic));
     EXPECT_EQ(requests[0].file, file);
     EXPECT_EQ(requests[0].command, 0u);
     EXPECT_EQ(requests[0].owner, host->window());
@@ -378,15 +385,20 @@ TEST_F(MenuGui, HelpMenuAndWhatsThisRequestTheirTopics)
         requests = recorder.requests();
         ASSERT_EQ(requests.size(), 1u) << e.id;
         EXPECT_EQ(requests[0].topic, e.topic) << e.id;
+        EXPECT_TRUE(manual.hasTopic(requests[0].topic)) << e.id;
         EXPECT_EQ(requests[0].file, file) << e.id;
         EXPECT_EQ(requests[0].owner, host->window()) << e.id;
     }
-    // Every control of the window answers "What's this?" with one request.
+    // Every control of the window answers "What's this?" with one request
+    // for a page of the help file.
     for (const EditorLayout::ControlPlace& control : EditorLayout::controls) {
         recorder.clear();
         const POINT p = quietPoint(control.id);
         contextMenu(control.id, p.x, p.y, 0);
-        EXPECT_EQ(recorder.requests().size(), 1u) << control.id;
+        requests = recorder.requests();
+        ASSERT_EQ(requests.size(), 1u) << control.id;
+        EXPECT_TRUE(manual.hasTopic(requests[0].topic))
+            << control.id << " asks for \"" << requests[0].topic << "\"";
     }
 }
 

@@ -3,10 +3,13 @@
 // button and the LFO rate, fields restored when they lose the focus, the
 // enabled states, dragging the dimension order, raising an open dialog,
 // refreshes from automation and closing on a program change or with the
-// editor. Input goes through window messages (posted keys and clicks, the
-// buttons' own click message); the plug-in is loaded into this process, so
-// the test reads the current program and the engine's settings directly.
+// editor; each Help button asking a stand-in help viewer (HelpRecorder) for
+// its page of the help file the build compiled. Input goes through window messages (posted keys and
+// clicks, the buttons' own click message); the plug-in is loaded into this process, so the test
+// reads the current program and the engine's settings directly.
+#include "ChmListing.h"
 #include "EditorHost.h"
+#include "HelpRecorder.h"
 #include "Patch.h"
 #include "PluginFiles.h"
 #include "PngEncoder.h"
@@ -451,6 +454,40 @@ TEST_F(OptionDialogsGui, ClosingTheEditorClosesTheDialogsAndReopeningStartsClose
     for (const char* title : kTitles)
         EXPECT_TRUE(windows(title).empty()) << title;
     EXPECT_TRUE(open(kSpeedLfo));
+}
+
+TEST_F(OptionDialogsGui, HelpButtonsAskTheViewerForTheirPagesOfTheHelpFile)
+{
+    // No help was asked for yet in this plug-in session, so it binds the
+    // viewer at the first press: the stand-in registered now records it.
+    HelpRecorder recorder;
+    ASSERT_TRUE(recorder.ready());
+    ChmListing manual;
+    std::string error;
+    ASSERT_TRUE(manual.load(HelpRecorder::inTestFolder("Nimbulator.chm"), error)) << error;
+    const char* const topics[] = {"SynthesisOptions.htm", "SpeedLFODialog.htm",
+                                  "DeterminismSeeding.htm", "VisualisationOptions.htm"};
+    for (int which : {kSynthesis, kSpeedLfo, kSeeding, kVisualisation}) {
+        HWND dialog = open(which);
+        ASSERT_TRUE(dialog) << kTitles[which];
+        recorder.clear();
+        click(dialog, 1065);
+        const std::vector<HelpRecorder::Request> requests = recorder.requests();
+        ASSERT_EQ(requests.size(), 1u) << kTitles[which];
+        EXPECT_EQ(requests[0].topic, topics[which]);
+        EXPECT_TRUE(manual.hasTopic(requests[0].topic)) << requests[0].topic;
+        EXPECT_EQ(requests[0].command, 0u); // display a topic
+        // The viewer's window belongs to the dialog, and the file is the
+        // installed help file, as for the editor's Help menu.
+        EXPECT_EQ(requests[0].owner, dialog) << kTitles[which];
+        const std::string installed = "\\Orvalend\\Nimbulator\\Nimbulator.CHM";
+        ASSERT_GT(requests[0].file.size(), installed.size());
+        EXPECT_EQ(requests[0].file.substr(requests[0].file.size() - installed.size()), installed);
+        // The dialog stays open and usable after asking for help.
+        EXPECT_TRUE(IsWindowVisible(dialog)) << kTitles[which];
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
+        host->pump(10);
+    }
 }
 
 // Pictures of the four dialogs as a user sees them. With

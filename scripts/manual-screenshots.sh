@@ -2,7 +2,8 @@
 # Regenerates the manual's pictures from the real plug-ins: builds the win64
 # preset, opens the instrument's editor in `nimhost editor` under Wine on a
 # private X display (cmake/gui-test.sh) with a chord held and the input script
-# docs/help/shots/manual-editor.txt, and the effect's editor as it opens; the
+# docs/help/shots/manual-editor.txt (and once more with a wide flock for the
+# hyperspace view, manual-hyperspace.txt), and the effect's editor as it opens; the
 # option dialogs as the GUI suite that checks them shows them; cuts the pictures listed in
 # docs/help/pictures.txt out of that screenshot into docs/help/images/
 # (tools/manual/cut_pictures.sh) and republishes docs/manual/ (scripts/manual.sh).
@@ -22,6 +23,10 @@ mkdir -p "$work"
 sh cmake/gui-test.sh "$bin/nimhost.exe" editor "$bin/nimbulator.dll" \
   --note 48 --note 60 --note 64 --note 67 \
   --script docs/help/shots/manual-editor.txt --seconds 1 --screenshot "$work/manual-editor.png"
+# The hyperspace view's picture: the same editor with a wide flock.
+sh cmake/gui-test.sh "$bin/nimhost.exe" editor "$bin/nimbulator.dll" \
+  --note 36 --note 48 --note 55 --note 67 \
+  --script docs/help/shots/manual-hyperspace.txt --seconds 0.5 --screenshot "$work/manual-hyperspace.png"
 sh cmake/gui-test.sh "$bin/nimhost.exe" editor "$bin/quenvarel.dll" \
   --seconds 0.5 --screenshot "$work/quenvarel-editor.png"
 OPTION_DIALOG_SHOTS="$work" sh cmake/gui-test.sh "$bin/option_dialog_gui_tests.exe" \

@@ -8,6 +8,7 @@
 #include "DenormalGuard.h"
 #include "Envelope.h"
 #include "FilterEffect.h"
+#include "FlockKernel.h"
 #include "LowPassCascade.h"
 #include "Patch.h"
 #include "SynthEngine.h"
@@ -77,6 +78,36 @@ void OscillatorStep(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * chord.settings.liveCount);
 }
 BENCHMARK(OscillatorStep)->Arg(8)->Arg(64);
+
+// The grouped flock step over every live oscillator of a held chord (all
+// plain, sorted by voice as the engine sorts them), in its SSE2 build
+// (argument 0) and its AVX2 build (1, where the processor has it). Items:
+// oscillator-samples.
+void FlockKernelStep(benchmark::State& state)
+{
+    DenormalGuard guard; // as the processing entries hold
+    HeldChord chord(64, 8);
+    SynthEngine& e = chord.engine;
+    const double period = e.samplePeriod();
+    const FlockKernel::Width width =
+        state.range(0) ? FlockKernel::Width::kWide : FlockKernel::Width::kBaseline;
+    if (width == FlockKernel::Width::kWide && !FlockKernel::wideAvailable())
+        state.SkipWithError("no AVX2 on this processor");
+    Oscillator* list[SynthEngine::kOscillators];
+    int32_t count = 0;
+    for (const Voice& v : e.voices)
+        for (int32_t i = 0; i < chord.settings.liveCount; ++i)
+            if (e.oscillators[i].voice == &v && FlockKernel::plain(e.oscillators[i]))
+                list[count++] = &e.oscillators[i];
+    float left[SynthEngine::kOscillators], right[SynthEngine::kOscillators];
+    for (auto _ : state) {
+        FlockKernel::step(list, count, chord.settings, e.tables, period, left, right, width);
+        benchmark::DoNotOptimize(left);
+        benchmark::DoNotOptimize(right);
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(FlockKernelStep)->Arg(0)->Arg(1);
 
 // One oscillator's steering (neighbour upkeep, one candidate, attraction or
 // repulsion), rotating through the pool as the engine does.

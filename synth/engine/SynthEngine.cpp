@@ -1,5 +1,6 @@
 #include "SynthEngine.h"
 
+#include "FlockKernel.h"
 #include "Random.h"
 
 #include <cmath>
@@ -714,12 +715,53 @@ void SynthEngine::designFilter()
 
 void SynthEngine::stepOscillators(float& left, float& right)
 {
-    // The mix is summed in a register, in the same order as into memory.
-    float mixLeft = left, mixRight = right;
-    bool removal = false;
-    for (int32_t i = settings.liveCount - 1; i >= 0; --i) {
+    // Plain oscillators (a sounding voice, no fade, no glide) step in groups
+    // in the flock kernel, sorted by voice so that a group mostly shares
+    // one; the others step one by one. No step reads another oscillator, so
+    // the order does not matter to their state; their samples are then
+    // summed from the top oscillator down, in a register, exactly as one
+    // loop over them would sum them.
+    const int32_t live = settings.liveCount < kOscillators ? settings.liveCount : kOscillators;
+    int32_t perVoice[kVoices + 1] = {};
+    for (int32_t i = live - 1; i >= 0; --i) {
         Oscillator& o = oscillators[i];
-        o.step(settings, tables, period, mixLeft, mixRight);
+        if (FlockKernel::plain(o)) {
+            voiceOf[i] = static_cast<int8_t>(o.voice - voices);
+            ++perVoice[o.voice - voices + 1];
+        } else {
+            voiceOf[i] = -1;
+            partLeft[i] = partRight[i] = -0.0f;
+            o.step(settings, tables, period, partLeft[i], partRight[i]);
+        }
+    }
+    for (int k = 0; k < kVoices; ++k)
+        perVoice[k + 1] += perVoice[k];
+    const int32_t plainCount = perVoice[kVoices];
+    for (int32_t i = live - 1; i >= 0; --i) {
+        if (voiceOf[i] < 0)
+            continue;
+        const int32_t slot = perVoice[voiceOf[i]]++;
+        plainList[slot] = &oscillators[i];
+        plainIndex[slot] = i;
+    }
+    FlockKernel::step(plainList, plainCount, settings, tables, period, plainLeft, plainRight);
+    for (int32_t k = 0; k < plainCount; ++k) {
+        partLeft[plainIndex[k]] = plainLeft[k];
+        partRight[plainIndex[k]] = plainRight[k];
+    }
+    float mixLeft = left, mixRight = right;
+    for (int32_t i = live - 1; i >= 0; --i) {
+        mixLeft += partLeft[i];
+        mixRight += partRight[i];
+    }
+    left = mixLeft;
+    right = mixRight;
+
+    // Fades that ended leave their voices, and the view learns of changes,
+    // from the top down as before.
+    bool removal = false;
+    for (int32_t i = live - 1; i >= 0; --i) {
+        Oscillator& o = oscillators[i];
         if (o.removed && o.voice) {
             // Its voice's gain follows the smaller count (count smoothing).
             o.assignVoice(nullptr, true, settings);
@@ -731,8 +773,6 @@ void SynthEngine::stepOscillators(float& left, float& right)
                 listener->engineOscillatorChanged(i);
         }
     }
-    left = mixLeft;
-    right = mixRight;
     // The live range ends below the highest oscillator still fading out.
     if (removal)
         trimLiveCount();

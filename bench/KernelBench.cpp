@@ -93,15 +93,16 @@ void FlockKernelStep(benchmark::State& state)
         state.range(0) ? FlockKernel::Width::kWide : FlockKernel::Width::kBaseline;
     if (width == FlockKernel::Width::kWide && !FlockKernel::wideAvailable())
         state.SkipWithError("no AVX2 on this processor");
-    Oscillator* list[SynthEngine::kOscillators];
+    int32_t list[SynthEngine::kOscillators];
     int32_t count = 0;
     for (const Voice& v : e.voices)
         for (int32_t i = 0; i < chord.settings.liveCount; ++i)
             if (e.oscillators[i].voice == &v && FlockKernel::plain(e.oscillators[i]))
-                list[count++] = &e.oscillators[i];
+                list[count++] = i;
     float left[SynthEngine::kOscillators], right[SynthEngine::kOscillators];
     for (auto _ : state) {
-        FlockKernel::step(list, count, chord.settings, e.tables, period, left, right, width);
+        FlockKernel::step(e.oscillators, list, count, chord.settings, e.tables, period, left, right,
+                          width);
         benchmark::DoNotOptimize(left);
         benchmark::DoNotOptimize(right);
     }

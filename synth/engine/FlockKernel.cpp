@@ -4,11 +4,10 @@
 #include "SynthTables.h"
 #include "Voice.h"
 
-#include <cstring>
-
 // The AVX2 build of the kernel (FlockKernelAvx2.cpp).
-void flockStepAvx2(Oscillator* const* oscillators, int32_t count, const SynthSettings& settings,
-                   const SynthTables& tables, double period, float* left, float* right);
+void flockStepAvx2(Oscillator* pool, const int32_t* indices, int32_t count,
+                   const SynthSettings& settings, const SynthTables& tables, double period,
+                   float* left, float* right);
 
 namespace {
 const int kLanes = 2;
@@ -28,12 +27,12 @@ bool FlockKernel::wideAvailable()
     return kAvx2;
 }
 
-void FlockKernel::step(Oscillator* const* oscillators, int32_t count, const SynthSettings& settings,
-                       const SynthTables& tables, double samplePeriod, float* left, float* right,
-                       Width width)
+void FlockKernel::step(Oscillator* pool, const int32_t* indices, int32_t count,
+                       const SynthSettings& settings, const SynthTables& tables,
+                       double samplePeriod, float* left, float* right, Width width)
 {
     if (kAvx2 && width != Width::kBaseline)
-        flockStepAvx2(oscillators, count, settings, tables, samplePeriod, left, right);
+        flockStepAvx2(pool, indices, count, settings, tables, samplePeriod, left, right);
     else
-        stepGroups(oscillators, count, settings, tables, samplePeriod, left, right);
+        stepGroups(pool, indices, count, settings, tables, samplePeriod, left, right);
 }

@@ -30,10 +30,10 @@ public:
     {
         return o.voice && o.voice->state != Voice::kFinished && o.fadeDirection == 0 && !o.gliding;
     }
-    // Steps `count` oscillators; left[i] and right[i] receive the sample of
-    // oscillators[i] (-0 from one that does not sound). kWide falls back to
-    // the baseline where the processor lacks AVX2.
-    static void step(Oscillator* const* oscillators, int32_t count, const SynthSettings& settings,
-                     const SynthTables& tables, double samplePeriod, float* left, float* right,
-                     Width width = Width::kBest);
+    // Steps pool[indices[j]] for j below count, plain oscillators only;
+    // left[i] and right[i] receive the sample of pool[i]. kWide falls back
+    // to the baseline where the processor lacks AVX2.
+    static void step(Oscillator* pool, const int32_t* indices, int32_t count,
+                     const SynthSettings& settings, const SynthTables& tables, double samplePeriod,
+                     float* left, float* right, Width width = Width::kBest);
 };

@@ -5,15 +5,14 @@
 #include "SynthTables.h"
 #include "Voice.h"
 
-#include <cstring>
-
 namespace {
 const int kLanes = 4;
 #include "FlockKernelBody.inc"
 } // namespace
 
-void flockStepAvx2(Oscillator* const* oscillators, int32_t count, const SynthSettings& settings,
-                   const SynthTables& tables, double period, float* left, float* right)
+void flockStepAvx2(Oscillator* pool, const int32_t* indices, int32_t count,
+                   const SynthSettings& settings, const SynthTables& tables, double period,
+                   float* left, float* right)
 {
-    stepGroups(oscillators, count, settings, tables, period, left, right);
+    stepGroups(pool, indices, count, settings, tables, period, left, right);
 }

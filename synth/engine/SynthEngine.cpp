@@ -737,30 +737,19 @@ void SynthEngine::stepOscillators(float& left, float& right)
     for (int k = 0; k < kVoices; ++k)
         perVoice[k + 1] += perVoice[k];
     const int32_t plainCount = perVoice[kVoices];
-    for (int32_t i = live - 1; i >= 0; --i) {
-        if (voiceOf[i] < 0)
-            continue;
-        const int32_t slot = perVoice[voiceOf[i]]++;
-        plainList[slot] = &oscillators[i];
-        plainIndex[slot] = i;
-    }
-    FlockKernel::step(plainList, plainCount, settings, tables, period, plainLeft, plainRight);
-    for (int32_t k = 0; k < plainCount; ++k) {
-        partLeft[plainIndex[k]] = plainLeft[k];
-        partRight[plainIndex[k]] = plainRight[k];
-    }
+    for (int32_t i = live - 1; i >= 0; --i)
+        if (voiceOf[i] >= 0)
+            plainIndex[perVoice[voiceOf[i]]++] = i;
+    FlockKernel::step(oscillators, plainIndex, plainCount, settings, tables, period, partLeft,
+                      partRight);
+
+    // The sum; then fades that ended leave their voices, and the view
+    // learns of changes, from the top down.
     float mixLeft = left, mixRight = right;
+    bool removal = false;
     for (int32_t i = live - 1; i >= 0; --i) {
         mixLeft += partLeft[i];
         mixRight += partRight[i];
-    }
-    left = mixLeft;
-    right = mixRight;
-
-    // Fades that ended leave their voices, and the view learns of changes,
-    // from the top down as before.
-    bool removal = false;
-    for (int32_t i = live - 1; i >= 0; --i) {
         Oscillator& o = oscillators[i];
         if (o.removed && o.voice) {
             // Its voice's gain follows the smaller count (count smoothing).
@@ -773,6 +762,8 @@ void SynthEngine::stepOscillators(float& left, float& right)
                 listener->engineOscillatorChanged(i);
         }
     }
+    left = mixLeft;
+    right = mixRight;
     // The live range ends below the highest oscillator still fading out.
     if (removal)
         trimLiveCount();

@@ -170,12 +170,10 @@ private:
     SoftClipper clipLeft;
     SoftClipper clipRight;
     float scratch[2][kScratch];
-    // This sample's oscillators for the flock kernel (their indices and
-    // samples), every live oscillator's voice index for it (-1: stepped one
-    // by one) and every live oscillator's sample by index.
+    // This sample's flock kernel work: each live oscillator's voice index
+    // (-1: stepped one by one), the kernel's oscillators sorted by voice, and
+    // each live oscillator's sample.
     int8_t voiceOf[kOscillators] = {};
-    Oscillator* plainList[kOscillators] = {};
     int32_t plainIndex[kOscillators] = {};
-    float plainLeft[kOscillators] = {}, plainRight[kOscillators] = {};
     float partLeft[kOscillators] = {}, partRight[kOscillators] = {};
 };

@@ -96,11 +96,14 @@ struct Flock {
             }
             return;
         }
-        std::vector<Oscillator*> list;
-        for (Oscillator& o : oscillators)
-            list.push_back(&o);
-        FlockKernel::step(list.data(), static_cast<int32_t>(n), settings, tables, period,
-                          left.data(), right.data(), width);
+        // Every other oscillator first, so the kernel's order is not the pool's.
+        std::vector<int32_t> order;
+        for (size_t i = 0; i < n; i += 2)
+            order.push_back(static_cast<int32_t>(i));
+        for (size_t i = 1; i < n; i += 2)
+            order.push_back(static_cast<int32_t>(i));
+        FlockKernel::step(oscillators.data(), order.data(), static_cast<int32_t>(n), settings,
+                          tables, period, left.data(), right.data(), width);
     }
 };
 
@@ -165,7 +168,7 @@ TEST(FlockKernel, NothingToStepLeavesTheSamplesAlone)
     SynthTables tables;
     SynthSettings settings;
     float left = 1.0f, right = 2.0f;
-    FlockKernel::step(nullptr, 0, settings, tables, 1.0 / 44100.0, &left, &right);
+    FlockKernel::step(nullptr, nullptr, 0, settings, tables, 1.0 / 44100.0, &left, &right);
     EXPECT_EQ(left, 1.0f);
     EXPECT_EQ(right, 2.0f);
 }

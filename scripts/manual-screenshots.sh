@@ -4,7 +4,8 @@
 # private X display (cmake/gui-test.sh) with a chord held and the input script
 # docs/help/shots/manual-editor.txt (and once more with a wide flock for the
 # hyperspace view, manual-hyperspace.txt), and the effect's editor as it opens; the
-# option dialogs as the GUI suite that checks them shows them; cuts the pictures listed in
+# option dialogs and the MIDI controller map dialog as the GUI suites that
+# check them show them; cuts the pictures listed in
 # docs/help/pictures.txt out of that screenshot into docs/help/images/
 # (tools/manual/cut_pictures.sh) and republishes docs/manual/ (scripts/manual.sh).
 # scripts/screenshots.sh runs it with the other screenshots.

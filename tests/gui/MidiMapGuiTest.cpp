@@ -5,6 +5,7 @@
 // 50 ms guard after a pop-up, map files through the system's file dialogs,
 // a program exported through the save dialog, and a knob learning a
 // controller sent to the audio thread.
+#include "ChmListing.h"
 #include "EditorHost.h"
 #include "FactoryBank.h"
 #include "HelpRecorder.h"
@@ -502,6 +503,11 @@ TEST_F(MidiMapGui, HelpButtonOpensTheMapTopic)
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].topic, "MidiControllerMap.htm");
     EXPECT_EQ(requests[0].owner, dialog);
+    // The topic is a page of the help file the build made.
+    ChmListing manual;
+    std::string error;
+    ASSERT_TRUE(manual.load(HelpRecorder::inTestFolder("Nimbulator.chm"), error)) << error;
+    EXPECT_TRUE(manual.hasTopic(requests[0].topic));
 }
 
 TEST_F(MidiMapGui, DialogShowsItsPicture)

@@ -29,6 +29,12 @@ inline bool glide(float& now, float target, float step)
     return false;
 }
 
+// True when glide() would leave `now` where it is.
+inline bool settled(float now, float target)
+{
+    return !(now < target) && !(now > target);
+}
+
 void printDisplay(char* text, const char* format, double value)
 {
     char buffer[64];
@@ -245,6 +251,20 @@ void FilterEffect::process(float** inputs, float** outputs, VstInt32 sampleFrame
     float* left = outputs[0];
     float* right = outputs[1];
     for (VstInt32 i = 0; i < sampleFrames; ++i) {
+        // Once nothing glides and no redesign waits, the rest of the block
+        // has constant gains and coefficients: the filter runs it in one
+        // go and the clipper and output gain follow four samples at a time.
+        if (!softwareFlush && !redesignPending.load(std::memory_order_relaxed) &&
+            settled(resonanceNow, resonanceTarget) && settled(cutoffNow, cutoffTarget) &&
+            settled(preGainNow, preGainTarget) && settled(postGainNow, postGainTarget)) {
+            const VstInt32 d = depth;
+            const int32_t frames = sampleFrames - i;
+            filter.runStereoBlock(d >= 0 && d <= 2 ? d + 1 : 0, preGainNow * 4.0f, left + i,
+                                  right + i, frames);
+            SoftClipper::curveBlock(left + i, frames, postGainNow);
+            SoftClipper::curveBlock(right + i, frames, postGainNow);
+            break;
+        }
         bool moved = glide(resonanceNow, resonanceTarget, step);
         moved = glide(cutoffNow, cutoffTarget, step) || moved;
         glide(preGainNow, preGainTarget, step);

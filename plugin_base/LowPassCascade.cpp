@@ -65,3 +65,112 @@ void LowPassCascade::designLowPass(double fc, double q, double fs)
         for (float& lane : spread[i])
             lane = coefficients[i];
 }
+
+void LowPassCascade::runStereoBlock(int stages, float inputGain, float* left, float* right,
+                                    int32_t frames)
+{
+#ifdef NIMBULATOR_FILTER_SSE2
+    switch (stages) {
+    case 1:
+        stereoBlock<1>(inputGain, left, right, frames);
+        break;
+    case 2:
+        stereoBlock<2>(inputGain, left, right, frames);
+        break;
+    case 3:
+        stereoBlock<3>(inputGain, left, right, frames);
+        break;
+    default:
+        stereoBlock<0>(inputGain, left, right, frames);
+        break;
+    }
+#else
+    if (stages < 0 || stages > 3)
+        stages = 0;
+    for (int32_t i = 0; i < frames; ++i) {
+        float l = inputGain * left[i];
+        float r = inputGain * right[i];
+        for (int k = 0; k < stages; ++k) {
+            l = stage<false>(k, l);
+            r = stage<false>(3 + k, r);
+        }
+        if (!std::isfinite(l)) {
+            l = 0.0f;
+            for (int slot = 0; slot < 3; ++slot)
+                clearSlot(slot);
+        }
+        if (!std::isfinite(r)) {
+            r = 0.0f;
+            for (int slot = 3; slot < 6; ++slot)
+                clearSlot(slot);
+        }
+        left[i] = l;
+        right[i] = r;
+    }
+#endif
+}
+
+#ifdef NIMBULATOR_FILTER_SSE2
+// The same lanes and operations as stereoStages, but the two sections'
+// history of every stage stays in registers between samples instead of
+// going through memory (the recursion then runs at the arithmetic's pace).
+template <int Stages>
+void LowPassCascade::stereoBlock(float inputGain, float* left, float* right, int32_t frames)
+{
+    const float(*c)[4] = spread;
+    const __m128 gain = _mm_loadu_ps(c[0]);
+    const __m128 input = _mm_set1_ps(inputGain);
+    __m128 first[Stages > 0 ? Stages : 1];
+    __m128 second[Stages > 0 ? Stages : 1];
+    auto load = [&] {
+#pragma GCC unroll 4
+        for (int k = 0; k < Stages; ++k) {
+            const __m128 l = _mm_loadu_ps(history[k]);
+            const __m128 r = _mm_loadu_ps(history[3 + k]);
+            first[k] = _mm_unpacklo_ps(l, r);
+            second[k] = _mm_unpackhi_ps(l, r);
+        }
+    };
+    auto store = [&] {
+#pragma GCC unroll 4
+        for (int k = 0; k < Stages; ++k) {
+            _mm_storeu_ps(history[k], _mm_shuffle_ps(first[k], second[k], _MM_SHUFFLE(2, 0, 2, 0)));
+            _mm_storeu_ps(history[3 + k],
+                          _mm_shuffle_ps(first[k], second[k], _MM_SHUFFLE(3, 1, 3, 1)));
+        }
+    };
+
+    load();
+    for (int32_t i = 0; i < frames; ++i) {
+        __m128 x = _mm_mul_ps(input, _mm_unpacklo_ps(_mm_set_ss(left[i]), _mm_set_ss(right[i])));
+#pragma GCC unroll 4
+        for (int k = 0; k < Stages; ++k) {
+            x = _mm_mul_ps(x, gain);
+            x = stereoSection(x, c + 1, first[k]);
+            x = stereoSection(x, c + 5, second[k]);
+        }
+        float l = _mm_cvtss_f32(x);
+        float r = _mm_cvtss_f32(_mm_shuffle_ps(x, x, _MM_SHUFFLE(1, 1, 1, 1)));
+        // x - x is NaN exactly in the lanes holding an infinity or a NaN.
+        const __m128 zeroIfFinite = _mm_sub_ps(x, x);
+        const int faulty = _mm_movemask_ps(_mm_cmpunord_ps(zeroIfFinite, zeroIfFinite)) & 3;
+        if (faulty) {
+            store();
+            if (faulty & 1) {
+                l = 0.0f;
+                for (int slot = 0; slot < 3; ++slot)
+                    clearSlot(slot);
+            }
+            if (faulty & 2) {
+                r = 0.0f;
+                for (int slot = 3; slot < 6; ++slot)
+                    clearSlot(slot);
+            }
+            load();
+        }
+        left[i] = l;
+        right[i] = r;
+    }
+    store();
+}
+#endif

@@ -60,6 +60,15 @@ public:
         right = r;
     }
 
+    // A block of stereo samples in place: each multiplied by inputGain, then
+    // through `stages` stages (0..3) as runStereo(stages, l, r, false) would
+    // run them sample by sample, with the history held in registers for the
+    // whole block. A channel's output that is not finite becomes zero and
+    // that channel's three slots start again from silence (a design driven
+    // past stability would otherwise keep the history non-finite for good).
+    // Only while the processor flushes denormals itself (hardwareFlushes).
+    void runStereoBlock(int stages, float inputGain, float* left, float* right, int32_t frames);
+
     // True while the processor's flush-to-zero mode is on (as the processing
     // entries set it): every arithmetic result is then zero or normal, so
     // flushing the results again in software changes nothing.
@@ -135,6 +144,9 @@ private:
         left = _mm_cvtss_f32(x);
         right = _mm_cvtss_f32(_mm_shuffle_ps(x, x, _MM_SHUFFLE(1, 1, 1, 1)));
     }
+
+    template <int Stages>
+    void stereoBlock(float inputGain, float* left, float* right, int32_t frames);
 
     // h: lanes 0, 1 the two channels' h1, lanes 2, 3 their h2; updated.
     static inline __m128 stereoSection(__m128 in, const float (*c)[4], __m128& h)

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 const double kPi = 3.14159265358979323846;
@@ -194,6 +195,62 @@ TEST(LowPassCascade, StereoKernelMatchesTheStagesBitForBit)
                 ASSERT_TRUE(a[0] == b[0] && a[1] == b[1])
                     << "sample " << n << ", " << stages << " stages, hardware flush " << hardware;
             }
+        }
+    }
+}
+
+// The block kernel gives what the stereo kernel gives sample by sample, with
+// the owner's rule for a non-finite result (zero out, that channel's slots
+// cleared), at every depth and block length: the same outputs bit for bit
+// and the same history afterwards, slots beyond the depth included.
+TEST(LowPassCascade, BlockKernelMatchesTheStereoKernelBitForBit)
+{
+    DenormalGuard guard;
+    for (int stages = 0; stages <= 3; ++stages) {
+        LowPassCascade reference(0.48), block(0.48);
+        for (LowPassCascade* f : {&reference, &block}) {
+            f->designLowPass(900.0, 6.0, 44100.0);
+            // Old history in every slot, as after a change of depth.
+            for (int n = 0; n < 50; ++n)
+                for (int slot = 0; slot < 6; ++slot)
+                    f->runStage(slot, 0.3f);
+        }
+        const float gain = 0.8f;
+        uint32_t seed = 7;
+        int n = 0;
+        const int lengths[] = {1, 3, 64, 511, 512, 2, 1000, 4000, 17};
+        for (int length : lengths) {
+            std::vector<float> left(length), right(length), expectL(length), expectR(length);
+            for (int i = 0; i < length; ++i, ++n) {
+                seed = seed * 1664525u + 1013904223u;
+                const float noise = static_cast<float>(seed >> 8) / 16777216.0f - 0.5f;
+                left[i] = n == 700 ? INFINITY : noise;
+                right[i] = n == 3000 ? std::nanf("") : n == 5000 ? -INFINITY : -noise;
+                float l = gain * left[i], r = gain * right[i];
+                reference.runStereo(stages, l, r, false);
+                if (!std::isfinite(l)) {
+                    l = 0.0f;
+                    for (int slot = 0; slot < 3; ++slot)
+                        reference.clearSlot(slot);
+                }
+                if (!std::isfinite(r)) {
+                    r = 0.0f;
+                    for (int slot = 3; slot < 6; ++slot)
+                        reference.clearSlot(slot);
+                }
+                expectL[i] = l;
+                expectR[i] = r;
+            }
+            block.runStereoBlock(stages, gain, left.data(), right.data(), length);
+            ASSERT_EQ(std::memcmp(left.data(), expectL.data(), length * sizeof(float)), 0)
+                << stages << " stages, block of " << length;
+            ASSERT_EQ(std::memcmp(right.data(), expectR.data(), length * sizeof(float)), 0)
+                << stages << " stages, block of " << length;
+            for (int slot = 0; slot < 6; ++slot)
+                ASSERT_EQ(std::memcmp(block.slotHistory(slot), reference.slotHistory(slot),
+                                      4 * sizeof(float)),
+                          0)
+                    << stages << " stages, slot " << slot;
         }
     }
 }

@@ -1,10 +1,12 @@
 // The filter effect as an object: parameter mapping and displays, Depth
 // truncation, smoothing, clamping, and the processing path's bad-input cases.
 #include "FilterEffect.h"
+#include "DenormalGuard.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
@@ -136,4 +138,61 @@ TEST(FilterEffect, NonFiniteParametersKeepTheOutputFinite)
         EXPECT_LT(std::string(text).size(), 16u);
         effect.setParameter(i, i == 3 ? 0.5f : 0.3f);
     }
+}
+
+// Whole blocks, where the parameters glide, settle part way through a block,
+// glide again after a host change and switch depth, give what the chain
+// computes sample by sample from the smoothed values: pre-gain x 4, the
+// stages of the current design, the clipper, then the post-gain. The
+// reference follows a twin effect run one sample at a time.
+TEST(FilterEffect, BlocksMatchTheChainSampleBySample)
+{
+    DenormalGuard guard; // as inside the plug-in's processing entries
+    FilterEffect effect(nullptr), twin(nullptr);
+    LowPassCascade chain(0.49f);
+    auto setBoth = [&](int index, float value) {
+        effect.setParameter(index, value);
+        twin.setParameter(index, value);
+    };
+    setBoth(FilterEffect::kCutoff, 0.12f);    // about 300 samples of glide
+    setBoth(FilterEffect::kResonance, 0.13f); // about 440
+    setBoth(FilterEffect::kPreGain, 0.4f);    // about 2200
+    setBoth(FilterEffect::kPostGain, 0.9f);   // about 1500
+
+    uint32_t seed = 3;
+    int n = 0;
+    for (int block = 0; block < 16; ++block) {
+        if (block == 7)
+            setBoth(FilterEffect::kCutoff, 0.2f);
+        if (block == 9)
+            setBoth(FilterEffect::kDepth, 0.8f);
+        if (block == 12)
+            setBoth(FilterEffect::kDepth, 1.5f); // no stages
+        const int frames = 512;
+        std::vector<float> left(frames), right(frames);
+        for (int i = 0; i < frames; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            left[i] = 2.0f * (static_cast<float>(seed >> 8) / 16777216.0f - 0.5f);
+            right[i] = -0.5f * left[i];
+        }
+        std::vector<float> inL = left, inR = right;
+        float* outs[] = {left.data(), right.data()};
+        effect.processReplacing(outs, outs, frames);
+        for (int i = 0; i < frames; ++i, ++n) {
+            float oneL = inL[i], oneR = inR[i];
+            float* one[] = {&oneL, &oneR};
+            twin.processReplacing(one, one, 1);
+            chain.designLowPass(twin.cutoffFrequency(), twin.quality(), 44100.0f);
+            float l = twin.smoothedPreGain() * 4.0f * inL[i];
+            float r = twin.smoothedPreGain() * 4.0f * inR[i];
+            const int d = twin.depthSetting();
+            chain.runStereo(d >= 0 && d <= 2 ? d + 1 : 0, l, r, false);
+            l = SoftClipper::curve(l) * twin.smoothedPostGain();
+            r = SoftClipper::curve(r) * twin.smoothedPostGain();
+            ASSERT_EQ(left[i], l) << "sample " << n;
+            ASSERT_EQ(right[i], r) << "sample " << n;
+        }
+    }
+    EXPECT_EQ(effect.smoothedCutoff(), 0.2f);
+    EXPECT_EQ(effect.smoothedPreGain(), 0.4f);
 }

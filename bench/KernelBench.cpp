@@ -80,9 +80,8 @@ void OscillatorStep(benchmark::State& state)
 BENCHMARK(OscillatorStep)->Arg(8)->Arg(64);
 
 // The grouped flock step over every live oscillator of a held chord (all
-// plain, sorted by voice as the engine sorts them), in its SSE2 build
-// (argument 0) and its AVX2 build (1, where the processor has it). Items:
-// oscillator-samples.
+// plain), in its SSE2 build (argument 0) and its AVX2 build (1, where the
+// processor has it). Items: oscillator-samples.
 void FlockKernelStep(benchmark::State& state)
 {
     DenormalGuard guard; // as the processing entries hold
@@ -93,16 +92,21 @@ void FlockKernelStep(benchmark::State& state)
         state.range(0) ? FlockKernel::Width::kWide : FlockKernel::Width::kBaseline;
     if (width == FlockKernel::Width::kWide && !FlockKernel::wideAvailable())
         state.SkipWithError("no AVX2 on this processor");
-    int32_t list[SynthEngine::kOscillators];
+    // The columns as the engine last grouped them.
+    int8_t voiceOf[FlockState::kSize] = {};
+    Oscillator* owner[FlockState::kSize] = {};
     int32_t count = 0;
-    for (const Voice& v : e.voices)
-        for (int32_t i = 0; i < chord.settings.liveCount; ++i)
-            if (e.oscillators[i].voice == &v && FlockKernel::plain(e.oscillators[i]))
-                list[count++] = i;
-    float left[SynthEngine::kOscillators], right[SynthEngine::kOscillators];
+    const int32_t live = chord.settings.liveCount;
+    for (int32_t i = 0; i < live; ++i) {
+        Oscillator& o = e.oscillators[i];
+        owner[o.column()] = &o;
+        voiceOf[o.column()] = FlockKernel::plain(o) ? static_cast<int8_t>(o.voice - e.voices) : -1;
+        count += voiceOf[o.column()] >= 0;
+    }
+    float left[FlockState::kSize] = {}, right[FlockState::kSize] = {};
     for (auto _ : state) {
-        FlockKernel::step(e.oscillators, list, count, chord.settings, e.tables, period, left, right,
-                          width);
+        FlockKernel::step(owner, e.flock, voiceOf, e.voices, live, chord.settings, e.tables, period,
+                          left, right, width);
         benchmark::DoNotOptimize(left);
         benchmark::DoNotOptimize(right);
     }

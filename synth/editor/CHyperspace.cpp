@@ -443,10 +443,10 @@ void CHyperspace::resetTrail(int32_t index)
     // is now, not where it was at the start of the block.
     const SynthSettings* settings = synth->getSettings();
     const float volume = settings ? settings->volume : 100.0f;
-    o.display[0] = o.value[0] * volume * 0.01f;
-    o.display[1] = o.value[1] / 128.0f;
+    o.display[0] = o.value(0) * volume * 0.01f;
+    o.display[1] = o.value(1) / 128.0f;
     for (int d = 2; d < 5; ++d)
-        o.display[d] = o.value[d];
+        o.display[d] = o.value(d);
     const Patch& patch = *synth->getCurrentProgram();
     for (int32_t slot = 0; slot < 3; ++slot)
         restartBox[index][slot] = slotValue(o, patch, slot);

@@ -5,9 +5,9 @@
 #include "Voice.h"
 
 // The AVX2 build of the kernel (FlockKernelAvx2.cpp).
-void flockStepAvx2(Oscillator* pool, const int32_t* indices, int32_t count,
-                   const SynthSettings& settings, const SynthTables& tables, double period,
-                   float* left, float* right);
+void flockStepAvx2(Oscillator* const* owner, FlockState& state, const int8_t* voiceOf,
+                   const Voice* voices, int32_t count, const SynthSettings& settings,
+                   const SynthTables& tables, double period, float* left, float* right);
 
 namespace {
 const int kLanes = 2;
@@ -27,12 +27,17 @@ bool FlockKernel::wideAvailable()
     return kAvx2;
 }
 
-void FlockKernel::step(Oscillator* pool, const int32_t* indices, int32_t count,
-                       const SynthSettings& settings, const SynthTables& tables,
-                       double samplePeriod, float* left, float* right, Width width)
+void FlockKernel::step(Oscillator* const* owner, FlockState& state, const int8_t* voiceOf,
+                       const Voice* voices, int32_t count, const SynthSettings& settings,
+                       const SynthTables& tables, double samplePeriod, float* left, float* right,
+                       Width width)
 {
+    if (count > FlockState::kSize)
+        count = FlockState::kSize;
     if (kAvx2 && width != Width::kBaseline)
-        flockStepAvx2(pool, indices, count, settings, tables, samplePeriod, left, right);
+        flockStepAvx2(owner, state, voiceOf, voices, count, settings, tables, samplePeriod, left,
+                      right);
     else
-        stepGroups(pool, indices, count, settings, tables, samplePeriod, left, right);
+        stepGroups(owner, state, voiceOf, voices, count, settings, tables, samplePeriod, left,
+                   right);
 }

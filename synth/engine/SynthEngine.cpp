@@ -47,6 +47,12 @@ SynthEngine::SynthEngine(SynthSettings& engineSettings)
         v.settings = &settings;
         v.tables = &tables;
     }
+    static_assert(int32_t{kOscillators} <= int32_t{FlockState::kSize},
+                  "every oscillator has a column");
+    for (int32_t i = 0; i < kOscillators; ++i) {
+        oscillators[i].bind(&flock, i);
+        columnOwner[i] = &oscillators[i];
+    }
     for (Oscillator& o : oscillators)
         o.randomise();
     std::memset(scratch, 0, sizeof scratch);
@@ -245,20 +251,20 @@ void SynthEngine::applySpeedSpread()
     const float s = static_cast<float>(patch->stdDev);
     const float samplePeriod = static_cast<float>(period);
     if (n == 1) {
-        oscillators[0].speedFactor = samplePeriod;
+        oscillators[0].speedFactor() = samplePeriod;
     } else if (s <= 50.0f) {
         float f = s * 0.02f;
         float spacing = 2.0f * f / static_cast<float>(n - 1);
         for (int32_t i = 0; i < n; ++i)
-            oscillators[i].speedFactor =
+            oscillators[i].speedFactor() =
                 (static_cast<float>(i) * spacing + (1.0f - f)) * samplePeriod;
     } else {
         float f = (s - 50.0f) * 0.04f;
         float spacing = 2.0f / static_cast<float>(n - 1);
         for (int32_t i = 0; i < n - 1; ++i)
-            oscillators[i].speedFactor =
+            oscillators[i].speedFactor() =
                 std::fmax(0.0f, static_cast<float>(i) * spacing - f) * samplePeriod;
-        oscillators[n - 1].speedFactor = (f + 2.0f) * samplePeriod;
+        oscillators[n - 1].speedFactor() = (f + 2.0f) * samplePeriod;
     }
 }
 
@@ -599,10 +605,10 @@ void SynthEngine::takeDisplaySnapshot()
         Oscillator& o = oscillators[i];
         if (!o.voice)
             continue;
-        o.display[0] = o.value[0] * volume * 0.01f; // the amplitude as heard
-        o.display[1] = o.value[1] / 128.0f;
+        o.display[0] = o.value(0) * volume * 0.01f; // the amplitude as heard
+        o.display[1] = o.value(1) / 128.0f;
         for (int d = 2; d < 5; ++d)
-            o.display[d] = o.value[d];
+            o.display[d] = o.value(d);
     }
 }
 
@@ -713,34 +719,56 @@ void SynthEngine::designFilter()
     ++designCount;
 }
 
+void SynthEngine::regroupColumns()
+{
+    const int32_t live = settings.liveCount < kOscillators ? settings.liveCount : kOscillators;
+    int32_t order[kOscillators]; // oscillators in their new column order
+    int32_t n = 0;
+    for (const Voice& v : voices)
+        for (int32_t i = 0; i < live; ++i)
+            if (oscillators[i].voice == &v)
+                order[n++] = i;
+    for (int32_t i = 0; i < kOscillators; ++i)
+        if (i >= live || !oscillators[i].voice)
+            order[n++] = i;
+    int32_t source[kOscillators];
+    for (int32_t c = 0; c < kOscillators; ++c)
+        source[c] = oscillators[order[c]].column();
+    flock.permute(source, regroupScratch);
+    for (int32_t c = 0; c < kOscillators; ++c) {
+        oscillators[order[c]].bind(&flock, c);
+        columnOwner[c] = &oscillators[order[c]];
+        voiceOf[c] = -1; // columns of oscillators beyond the live ones
+    }
+    flock.regroup = false;
+    groupedLive = live;
+}
+
 void SynthEngine::stepOscillators(float& left, float& right)
 {
     // Plain oscillators (a sounding voice, no fade, no glide) step in groups
-    // in the flock kernel, sorted by voice so that a group mostly shares
-    // one; the others step one by one. No step reads another oscillator, so
-    // the order does not matter to their state; their samples are then
-    // summed from the top oscillator down, in a register, exactly as one
-    // loop over them would sum them.
+    // of neighbouring columns in the flock kernel; the others step one by
+    // one first. The live oscillators hold the first columns, grouped by
+    // voice so that a group mostly shares one (regrouped when a voice or the
+    // live count changed). No step reads another oscillator, so the order
+    // does not matter to their state; their samples are then summed from
+    // the top oscillator down, in a register, exactly as one loop over them
+    // would sum them.
     const int32_t live = settings.liveCount < kOscillators ? settings.liveCount : kOscillators;
-    int32_t perVoice[kVoices + 1] = {};
+    if (flock.regroup || live != groupedLive)
+        regroupColumns();
     for (int32_t i = live - 1; i >= 0; --i) {
         Oscillator& o = oscillators[i];
+        const int32_t c = o.column();
         if (FlockKernel::plain(o)) {
-            voiceOf[i] = static_cast<int8_t>(o.voice - voices);
-            ++perVoice[o.voice - voices + 1];
+            voiceOf[c] = static_cast<int8_t>(o.voice - voices);
         } else {
-            voiceOf[i] = -1;
-            partLeft[i] = partRight[i] = -0.0f;
-            o.step(settings, tables, period, partLeft[i], partRight[i]);
+            voiceOf[c] = -1;
+            partLeft[c] = partRight[c] = -0.0f;
+            o.step(settings, tables, period, partLeft[c], partRight[c]);
         }
     }
-    for (int k = 0; k < kVoices; ++k)
-        perVoice[k + 1] += perVoice[k];
-    const int32_t plainCount = perVoice[kVoices];
-    for (int32_t i = live - 1; i >= 0; --i)
-        if (voiceOf[i] >= 0)
-            plainIndex[perVoice[voiceOf[i]]++] = i;
-    FlockKernel::step(oscillators, plainIndex, plainCount, settings, tables, period, partLeft,
+    FlockKernel::step(columnOwner, flock, voiceOf, voices, live, settings, tables, period, partLeft,
                       partRight);
 
     // The sum; then fades that ended leave their voices, and the view
@@ -748,9 +776,9 @@ void SynthEngine::stepOscillators(float& left, float& right)
     float mixLeft = left, mixRight = right;
     bool removal = false;
     for (int32_t i = live - 1; i >= 0; --i) {
-        mixLeft += partLeft[i];
-        mixRight += partRight[i];
         Oscillator& o = oscillators[i];
+        mixLeft += partLeft[o.column()];
+        mixRight += partRight[o.column()];
         if (o.removed && o.voice) {
             // Its voice's gain follows the smaller count (count smoothing).
             o.assignVoice(nullptr, true, settings);

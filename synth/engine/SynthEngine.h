@@ -17,6 +17,7 @@
 #pragma once
 
 #include "ComputerKeyboard.h"
+#include "FlockState.h"
 #include "LowPassCascade.h"
 #include "MidiEventQueue.h"
 #include "MidiLearn.h"
@@ -115,6 +116,7 @@ public:
     SynthTables tables; // first: built before the oscillators draw
     SynthSettings& settings;
     Voice voices[kVoices];
+    FlockState flock; // the oscillators' per-sample fields, one column each
     Oscillator oscillators[kOscillators];
     Voice* activeVoices = nullptr;
     Voice* releasingVoices = nullptr;
@@ -136,6 +138,9 @@ private:
     bool updateSteps();    // true when a step changed
     void updateVoices();
     void stepOscillators(float& left, float& right); // adds every oscillator's sound
+    // Gives the live oscillators the first columns, those of each voice
+    // side by side, and the rest the others.
+    void regroupColumns();
     void steerOne();
     void outputStage(float& left, float& right);
     void settleFilter(int stages); // stages in use per channel
@@ -170,10 +175,12 @@ private:
     SoftClipper clipLeft;
     SoftClipper clipRight;
     float scratch[2][kScratch];
-    // This sample's flock kernel work: each live oscillator's voice index
-    // (-1: stepped one by one), the kernel's oscillators sorted by voice, and
-    // each live oscillator's sample.
+    // The flock kernel's work, per column: the oscillator there, the live
+    // count the columns were grouped for, and this sample's voice index
+    // (-1: stepped one by one) and sample.
+    Oscillator* columnOwner[kOscillators] = {};
+    int32_t groupedLive = -1;
+    FlockState regroupScratch;
     int8_t voiceOf[kOscillators] = {};
-    int32_t plainIndex[kOscillators] = {};
     float partLeft[kOscillators] = {}, partRight[kOscillators] = {};
 };

@@ -276,8 +276,10 @@ TEST(Reseeding, DeterministicModeRestartsTheSameFlockAndPitchDependsWhenAsked)
         rig.restart();
         rig.render(16);
         rig.play({{0, 0x90, static_cast<unsigned char>(note), 100}}, 1);
-        return std::vector<double>(rig.engine.oscillators[3].velocity,
-                                   rig.engine.oscillators[3].velocity + 5);
+        std::vector<double> velocity;
+        for (int d = 0; d < 5; ++d)
+            velocity.push_back(rig.engine.oscillators[3].velocity(d));
+        return velocity;
     };
     EXPECT_EQ(startOf(60, false), startOf(61, false));
     EXPECT_EQ(startOf(60, true), startOf(60, true));
@@ -291,11 +293,11 @@ TEST(Reseeding, WithoutReseedTheFlockContinuesAndNothingIsDrawn)
     rig.play({{0, 0x90, 60, 100}}, 100);
     rig.play({{0, 0x80, 60, 0}}, 44100 / 2);
     EXPECT_EQ(rig.engine.freeCount, 8);
-    double before = rig.engine.oscillators[0].position[2];
+    double before = rig.engine.oscillators[0].position(2);
     seedRandom(77);
     rig.play({{0, 0x90, 60, 100}}, 1);
-    EXPECT_NE(rig.engine.oscillators[0].position[2], 0.0);
-    EXPECT_NEAR(rig.engine.oscillators[0].position[2], before, 0.01);
+    EXPECT_NE(rig.engine.oscillators[0].position(2), 0.0);
+    EXPECT_NEAR(rig.engine.oscillators[0].position(2), before, 0.01);
     EXPECT_EQ(nextRandom(), (77u * 214013u + 2531011u) >> 16 & 0x7FFF);
 }
 
@@ -460,21 +462,23 @@ TEST(Oscillator, OneOscillatorFliesTenBoxUnitsPerSecondAndBouncesExactly)
     Oscillator& o = rig.engine.oscillators[0];
     double moved = 0.0;
     double last[5];
-    std::memcpy(last, o.position, sizeof last);
+    for (int d = 0; d < 5; ++d)
+        last[d] = o.position(d);
     for (int i = 0; i < 4410; ++i) {
         rig.render(1);
         double step2 = 0.0;
         for (int d = 0; d < 5; ++d) {
-            ASSERT_LE(std::fabs(o.position[d]), 1.0);
-            step2 += (o.position[d] - last[d]) * (o.position[d] - last[d]);
+            ASSERT_LE(std::fabs(o.position(d)), 1.0);
+            step2 += (o.position(d) - last[d]) * (o.position(d) - last[d]);
         }
         moved += std::sqrt(step2);
-        std::memcpy(last, o.position, sizeof last);
+        for (int d = 0; d < 5; ++d)
+            last[d] = o.position(d);
     }
     // 0.1 s at 10 units per second; wall contacts shorten a step a little.
     EXPECT_NEAR(moved, 1.0, 0.05);
     double length2 = 0.0;
-    for (double v : o.velocity)
-        length2 += v * v;
+    for (int d = 0; d < 5; ++d)
+        length2 += o.velocity(d) * o.velocity(d);
     EXPECT_NEAR(length2, 1.0, 0.02);
 }

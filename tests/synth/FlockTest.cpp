@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 // A rig whose one oscillator flies alone (nothing to steer towards).
@@ -19,9 +20,12 @@ void soloFlight(EngineRig& rig)
     rig.play({{0, 0x90, 60, 100}}, 1);
 }
 
-double length2(const double* v)
+double velocityLength2(const Oscillator& o)
 {
-    return v[0] * v[0] + v[1] * v[1] + v[2] * v[2] + v[3] * v[3] + v[4] * v[4];
+    double sum = 0.0;
+    for (int d = 0; d < 5; ++d)
+        sum += o.velocity(d) * o.velocity(d);
+    return sum;
 }
 } // namespace
 
@@ -30,15 +34,15 @@ TEST(Flock, OvershootStopsExactlyOnTheWallAndTurnsTheVelocity)
     EngineRig rig;
     soloFlight(rig);
     Oscillator& o = rig.engine.oscillators[0];
-    o.position[0] = 0.99999;
+    o.position(0) = 0.99999;
     for (int d = 0; d < 5; ++d)
-        o.velocity[d] = d == 0 ? 1.0 : 0.0;
+        o.velocity(d) = d == 0 ? 1.0 : 0.0;
     rig.render(1);
-    EXPECT_EQ(o.position[0], 1.0);
-    EXPECT_EQ(o.velocity[0], -1.0); // reflection 50: a mirror bounce, length 1
-    EXPECT_NEAR(length2(o.velocity), 1.0, 1e-6);
+    EXPECT_EQ(o.position(0), 1.0);
+    EXPECT_EQ(o.velocity(0), -1.0); // reflection 50: a mirror bounce, length 1
+    EXPECT_NEAR(velocityLength2(o), 1.0, 1e-6);
     rig.render(1);
-    EXPECT_LT(o.position[0], 1.0);
+    EXPECT_LT(o.position(0), 1.0);
 }
 
 TEST(Flock, SpeedSpreadFromEvenToAllButTheLastStandingStill)
@@ -48,16 +52,16 @@ TEST(Flock, SpeedSpreadFromEvenToAllButTheLastStandingStill)
     rig.patch.stdDev = 0;
     rig.engine.applySpeedSpread();
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(rig.engine.oscillators[i].speedFactor, static_cast<float>(period)) << i;
+        EXPECT_EQ(rig.engine.oscillators[i].speedFactor(), static_cast<float>(period)) << i;
     rig.patch.stdDev = 25; // f = 0.5: from 0.5 to 1.5 of the voice's speed
     rig.engine.applySpeedSpread();
-    EXPECT_NEAR(rig.engine.oscillators[0].speedFactor, 0.5 * period, 1e-9);
-    EXPECT_NEAR(rig.engine.oscillators[7].speedFactor, 1.5 * period, 1e-9);
+    EXPECT_NEAR(rig.engine.oscillators[0].speedFactor(), 0.5 * period, 1e-9);
+    EXPECT_NEAR(rig.engine.oscillators[7].speedFactor(), 1.5 * period, 1e-9);
     rig.patch.stdDev = 100;
     rig.engine.applySpeedSpread();
     for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(rig.engine.oscillators[i].speedFactor, 0.0f) << i;
-    EXPECT_NEAR(rig.engine.oscillators[7].speedFactor, 4.0 * period, 1e-9);
+        EXPECT_EQ(rig.engine.oscillators[i].speedFactor(), 0.0f) << i;
+    EXPECT_NEAR(rig.engine.oscillators[7].speedFactor(), 4.0 * period, 1e-9);
 }
 
 TEST(Flock, CollapsedVelocityIsKickedAlongTheScanAxis)
@@ -65,15 +69,15 @@ TEST(Flock, CollapsedVelocityIsKickedAlongTheScanAxis)
     EngineRig rig;
     soloFlight(rig);
     Oscillator& o = rig.engine.oscillators[0];
-    for (double& v : o.velocity)
-        v = 0.0;
+    for (int d = 0; d < 5; ++d)
+        o.velocity(d) = 0.0;
     rig.engine.steerIndex = 0;
     rig.render(1);
     // Alone, the scan finds nobody; scanIndex 0 is even: axis 0 gets -1.
     EXPECT_EQ(o.scanIndex, 0);
-    EXPECT_EQ(o.velocity[0], -1.0);
+    EXPECT_EQ(o.velocity(0), -1.0);
     for (int d = 1; d < 5; ++d)
-        EXPECT_EQ(o.velocity[d], 0.0) << d;
+        EXPECT_EQ(o.velocity(d), 0.0) << d;
 }
 
 TEST(Flock, VoiceSustainingAtZeroEndsOnceItsLevelFallsBelowAThousandth)
@@ -127,13 +131,13 @@ TEST(OscillatorPool, IdleOscillatorsStartInPhaseTakenOverOnesKeepTheirPhase)
     rig.play({{0, 0x90, 60, 100}}, 1);
     for (const Oscillator& o : rig.engine.oscillators) {
         if (o.voice) { // one step from phase 0 at its own pitch
-            EXPECT_EQ(o.phase, rig.engine.tables.frequency(o.value[1]) * period);
+            EXPECT_EQ(o.phase(), rig.engine.tables.frequency(o.value(1)) * period);
         }
     }
     rig.render(999);
     double before[8];
     for (int i = 0; i < 8; ++i)
-        before[i] = rig.engine.oscillators[i].phase;
+        before[i] = rig.engine.oscillators[i].phase();
     Voice* first = rig.engine.activeVoices;
     rig.play({{0, 0x90, 72, 100}}, 1);
     int takenOver = 0;
@@ -142,7 +146,7 @@ TEST(OscillatorPool, IdleOscillatorsStartInPhaseTakenOverOnesKeepTheirPhase)
         if (o.voice == first)
             continue;
         ++takenOver;
-        double moved = std::fabs(o.phase - before[i]);
+        double moved = std::fabs(o.phase() - before[i]);
         EXPECT_LT(std::fmin(moved, 1.0 - moved), 0.05) << i; // continued, not restarted
     }
     EXPECT_EQ(takenOver, 4);
@@ -154,7 +158,10 @@ TEST(Reseeding, RandomModeDrawsFromTheRunningSequenceAtEveryAttachment)
     rig.patch.reseedMode = 1;
     rig.restart();
     rig.render(16);
+    FlockState expectedState;
     Oscillator expected[8];
+    for (int i = 0; i < 8; ++i)
+        expected[i].bind(&expectedState, i);
     seedRandom(5);
     for (Oscillator& o : expected)
         o.randomise();
@@ -162,7 +169,7 @@ TEST(Reseeding, RandomModeDrawsFromTheRunningSequenceAtEveryAttachment)
     rig.play({{0, 0x90, 60, 100}}, 1); // the note-on attaches 0..7 in order
     for (int i = 0; i < 8; ++i)
         for (int d = 0; d < 5; ++d)
-            EXPECT_NEAR(rig.engine.oscillators[i].position[d], expected[i].position[d], 1e-3) << i;
+            EXPECT_NEAR(rig.engine.oscillators[i].position(d), expected[i].position(d), 1e-3) << i;
 }
 
 TEST(OscillatorPool, RaisingTheCountWhileSurplusFadesOutLeavesNoStrayAttachments)
@@ -278,7 +285,8 @@ TEST(Flock, DisplaySnapshotHoldsTheValuesAtTheStartOfTheBlock)
     rig.play({{0, 0x90, 60, 100}, {0, 0x90, 67, 100}}, 3000);
     float values[8][5];
     for (int i = 0; i < 8; ++i)
-        std::memcpy(values[i], rig.engine.oscillators[i].value, sizeof values[i]);
+        for (int d = 0; d < 5; ++d)
+            values[i][d] = rig.engine.oscillators[i].value(d);
     const float volume = rig.settings.volume;
     rig.render(64);
     for (int i = 0; i < 8; ++i) {
@@ -361,16 +369,22 @@ TEST(Flock, SquareSpeedLfoFliesAtTwiceTheSpeedHalfTheCycleAndStandsStillTheOther
     Oscillator& o = rig.engine.oscillators[0];
     int still = 0;
     int firstStill = -1;
-    double last[5];
-    std::memcpy(last, o.position, sizeof last);
+    auto place = [&o] {
+        std::vector<double> p;
+        for (int d = 0; d < 5; ++d)
+            p.push_back(o.position(d));
+        return p;
+    };
+    std::vector<double> last = place();
     for (int i = 0; i < 44100; ++i) {
         rig.render(1);
-        if (std::memcmp(last, o.position, sizeof last) == 0) {
+        const std::vector<double> now = place();
+        if (now == last) {
             ++still;
             if (firstStill < 0)
                 firstStill = i;
         }
-        std::memcpy(last, o.position, sizeof last);
+        last = now;
     }
     // The phase starts at 2048, where the fast half begins: half a cycle
     // (0.25 s) later it stops, and after two cycles it flies again at twice
@@ -405,12 +419,14 @@ TEST(Reseeding, OscillatorsStartFromTheSequenceThatContinuesAfterTheNoiseTable)
     seedRandom(0);
     for (int i = 0; i < 2 * SynthTables::kWave; ++i)
         nextRandom();
+    FlockState expectedState;
     for (int i = 0; i < SynthEngine::kOscillators; ++i) {
         Oscillator expected;
+        expected.bind(&expectedState, 0);
         expected.randomise();
         for (int d = 0; d < 5; ++d) {
-            ASSERT_EQ(engine.oscillators[i].position[d], expected.position[d]) << i;
-            ASSERT_EQ(engine.oscillators[i].velocity[d], expected.velocity[d]) << i;
+            ASSERT_EQ(engine.oscillators[i].position(d), expected.position(d)) << i;
+            ASSERT_EQ(engine.oscillators[i].velocity(d), expected.velocity(d)) << i;
         }
     }
 }

@@ -88,19 +88,22 @@ uint64_t stateHash(const SynthEngine& engine)
     Fnv h;
     for (const Oscillator& o : engine.oscillators) {
         h.add(indexOf(o.voice, engine));
-        h.add(o.position);
-        h.add(o.velocity);
-        h.add(o.value);
+        for (int d = 0; d < 5; ++d)
+            h.add(o.position(d));
+        for (int d = 0; d < 5; ++d)
+            h.add(o.velocity(d));
+        for (int d = 0; d < 5; ++d)
+            h.add(o.value(d));
         h.add(o.display);
-        h.add(o.phase);
-        h.add(o.noiseIndex);
+        h.add(o.phase());
+        h.add(o.noiseIndex());
         h.add(o.fadeLevel);
         h.add(o.fadeDirection);
         h.add(o.removed);
         h.add(o.gliding);
         h.add(o.glideLevel);
         h.add(o.previous);
-        h.add(o.speedFactor);
+        h.add(o.speedFactor());
         h.add(o.neighbour ? static_cast<int32_t>(o.neighbour - engine.oscillators) : -1);
         h.add(o.neighbourDist2);
         h.add(o.invDistance);

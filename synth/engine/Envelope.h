@@ -35,6 +35,9 @@ public:
     void start(float rate);   // note-on
     void release(float rate); // note-off, from any stage
     inline float tick(float rate);
+    // Finished, or a decay at its fixed point: ticks change nothing until
+    // a note event or an edit.
+    bool atRest() const { return stage == kFinished || (stage == kDecay && settled); }
 
     // Live edits of the shape (envelope edit hooks).
     void attackTimeChanged(float rate);

@@ -857,24 +857,30 @@ void SynthEngine::attackTimeChanged(int32_t envelope)
 {
     int k = envelopeSlot(envelope);
     if (k >= 0)
-        for (Voice* v = activeVoices; v; v = v->next)
+        for (Voice* v = activeVoices; v; v = v->next) {
             v->envelopes[k].attackTimeChanged(rateF);
+            v->wakeEnvelopes();
+        }
 }
 
 void SynthEngine::decayTimeChanged(int32_t envelope)
 {
     int k = envelopeSlot(envelope);
     if (k >= 0)
-        for (Voice* v = activeVoices; v; v = v->next)
+        for (Voice* v = activeVoices; v; v = v->next) {
             v->envelopes[k].decayTimeChanged(rateF);
+            v->wakeEnvelopes();
+        }
 }
 
 void SynthEngine::releaseTimeChanged(int32_t envelope)
 {
     int k = envelopeSlot(envelope);
     if (k >= 0)
-        for (Voice* v = releasingVoices; v; v = v->next)
+        for (Voice* v = releasingVoices; v; v = v->next) {
             v->envelopes[k].releaseTimeChanged(rateF);
+            v->wakeEnvelopes();
+        }
 }
 
 void SynthEngine::pointLevelChanged(int32_t envelope)
@@ -882,32 +888,42 @@ void SynthEngine::pointLevelChanged(int32_t envelope)
     int k = envelopeSlot(envelope);
     if (k < 0)
         return;
-    for (Voice* v = activeVoices; v; v = v->next)
+    for (Voice* v = activeVoices; v; v = v->next) {
         v->envelopes[k].pointLevelChanged();
-    for (Voice* v = releasingVoices; v; v = v->next)
+        v->wakeEnvelopes();
+    }
+    for (Voice* v = releasingVoices; v; v = v->next) {
         v->envelopes[k].pointLevelChanged();
+        v->wakeEnvelopes();
+    }
 }
 
 void SynthEngine::lastAttackPointChanged(int32_t envelope)
 {
     int k = envelopeSlot(envelope);
     if (k >= 0)
-        for (Voice* v = activeVoices; v; v = v->next)
+        for (Voice* v = activeVoices; v; v = v->next) {
             v->envelopes[k].lastPointChanged();
+            v->wakeEnvelopes();
+        }
 }
 
 void SynthEngine::sustainLevelChanged(int32_t envelope)
 {
     int k = envelopeSlot(envelope);
     if (k >= 0)
-        for (Voice* v = activeVoices; v; v = v->next)
+        for (Voice* v = activeVoices; v; v = v->next) {
             v->envelopes[k].sustainLevelChanged();
+            v->wakeEnvelopes();
+        }
 }
 
 void SynthEngine::releaseLevelChanged(int32_t envelope)
 {
     int k = envelopeSlot(envelope);
     if (k >= 0)
-        for (Voice* v = releasingVoices; v; v = v->next)
+        for (Voice* v = releasingVoices; v; v = v->next) {
             v->envelopes[k].releaseLevelChanged();
+            v->wakeEnvelopes();
+        }
 }

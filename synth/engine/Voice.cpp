@@ -3,6 +3,7 @@
 #include "SynthTables.h"
 
 #include <cmath>
+#include <cstring>
 
 void Voice::usePatch(Patch* program)
 {
@@ -13,23 +14,54 @@ void Voice::usePatch(Patch* program)
     }
 }
 
+namespace {
+bool sameBits(float a, float b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+constexpr uint32_t bit(int envelope)
+{
+    return 1u << envelope;
+}
+
+constexpr uint32_t kHomeEnvelopes =
+    bit(kPitchEnv) | bit(kPanEnv) | bit(kResonanceEnv) | bit(kNoiseEnv);
+constexpr uint32_t kRangeEnvelopes = bit(kVolumeRangeEnv) | bit(kPitchRangeEnv) |
+                                     bit(kPanRangeEnv) | bit(kResonanceRangeEnv) |
+                                     bit(kNoiseRangeEnv);
+} // namespace
+
+void Voice::findLiveEnvelopes()
+{
+    uint32_t live = 0;
+    for (int k = 0; k < kEnvelopeCount; ++k)
+        if (!envelopes[k].atRest())
+            live |= bit(k);
+    liveEnvelopes = live;
+}
+
 void Voice::noteOn(int32_t noteNumber, int32_t velocity, float rate)
 {
     note = noteNumber;
     velocityGain = static_cast<float>(velocity) * 0.0063f;
     for (Envelope& e : envelopes)
         e.start(rate);
+    findLiveEnvelopes();
+    fresh = true;
     state = kAttack;
     countSmoothing = false;
     lfoPhase = 2048.0f;
     smoothedCount = static_cast<float>(oscCount);
     oscillatorGain = tables->gain(smoothedCount);
+    gainCount = smoothedCount;
 }
 
 void Voice::release(float rate)
 {
     for (Envelope& e : envelopes)
         e.release(rate);
+    findLiveEnvelopes();
 }
 
 void Voice::startCountSmoothing()
@@ -42,40 +74,69 @@ void Voice::computeSoundState(float rate)
 {
     const SynthSettings& s = *settings;
     const Patch& p = *patch;
-    float e[kEnvelopeCount];
-    for (int k = 0; k < kEnvelopeCount; ++k)
-        e[k] = envelopes[k].tick(rate);
 
-    home[0] = e[kVolumeEnv] * velocityGain;
-    home[1] = e[kPitchEnv] + static_cast<float>(p.fineTune) * 0.01f +
-              static_cast<float>(p.coarseTune) + s.pitchBend + static_cast<float>(note);
-    home[2] = (e[kPanEnv] + s.panHome) * 0.005f + 0.5f;
-    home[3] = (e[kResonanceEnv] + s.resonanceHome) * 0.01f;
-    home[4] = (e[kNoiseEnv] + s.noiseHome) * 0.01f;
+    // An edit may have woken an envelope at rest; the flag is raised after
+    // the edit's stores, so the look that follows sees them.
+    if (envelopeEdited.load(std::memory_order_relaxed) &&
+        envelopeEdited.exchange(false, std::memory_order_acquire))
+        findLiveEnvelopes();
 
-    float pitchScale = s.pitchRange * 0.01f;
-    range[0] = e[kVolumeRangeEnv] * s.volumeRange * 0.01f;
-    range[1] = e[kPitchRangeEnv] * 48.0f * (pitchScale * pitchScale);
-    range[2] = e[kPanRangeEnv] * s.panRange * 0.005f;
-    range[3] = e[kResonanceRangeEnv] * s.resonanceRange * 0.01f;
-    range[4] = e[kNoiseRangeEnv] * s.noiseRange * 0.01f;
-    for (float& r : range)
-        if (r < 0.0f)
-            r = 0.0f;
+    uint32_t changed = 0; // envelopes whose value changed bits this sample
+    for (uint32_t live = liveEnvelopes; live != 0; live &= live - 1) {
+        const int k = __builtin_ctz(live);
+        Envelope& envelope = envelopes[k];
+        const float before = envelope.value;
+        envelope.tick(rate);
+        if (!sameBits(before, envelope.value))
+            changed |= bit(k);
+        if (envelope.atRest())
+            liveEnvelopes &= ~bit(k);
+    }
+    auto e = [this](int k) { return envelopes[k].value; };
+
+    const Inputs now{s.panHome,    s.resonanceHome, s.noiseHome,      s.volumeRange,
+                     s.pitchRange, s.panRange,      s.resonanceRange, s.noiseRange,
+                     s.pitchBend,  s.speedScale,    p.fineTune,       p.coarseTune};
+    const bool inputsMoved = fresh || std::memcmp(&now, &inputs, sizeof now) != 0;
+    if (inputsMoved)
+        inputs = now;
+
+    if (fresh || (changed & bit(kVolumeEnv)))
+        home[0] = e(kVolumeEnv) * velocityGain;
+    if (inputsMoved || (changed & kHomeEnvelopes)) {
+        home[1] = e(kPitchEnv) + static_cast<float>(p.fineTune) * 0.01f +
+                  static_cast<float>(p.coarseTune) + s.pitchBend + static_cast<float>(note);
+        home[2] = (e(kPanEnv) + s.panHome) * 0.005f + 0.5f;
+        home[3] = (e(kResonanceEnv) + s.resonanceHome) * 0.01f;
+        home[4] = (e(kNoiseEnv) + s.noiseHome) * 0.01f;
+    }
+    if (inputsMoved || (changed & kRangeEnvelopes)) {
+        float pitchScale = s.pitchRange * 0.01f;
+        range[0] = e(kVolumeRangeEnv) * s.volumeRange * 0.01f;
+        range[1] = e(kPitchRangeEnv) * 48.0f * (pitchScale * pitchScale);
+        range[2] = e(kPanRangeEnv) * s.panRange * 0.005f;
+        range[3] = e(kResonanceRangeEnv) * s.resonanceRange * 0.01f;
+        range[4] = e(kNoiseRangeEnv) * s.noiseRange * 0.01f;
+        for (float& r : range)
+            if (r < 0.0f)
+                r = 0.0f;
+    }
+    if (inputsMoved || (changed & bit(kSpeedEnv)))
+        speedBase = tables->speedAt(e(kSpeedEnv) * s.speedScale);
+    fresh = false;
 
     lfoPhase += s.lfoStep;
     if (lfoPhase > 8192.0f)
         lfoPhase -= 8192.0f;
 
-    float x = e[kSpeedEnv] * s.speedScale;
-    speed = tables->speedAt(x);
+    speed = speedBase;
     if (p.lfoDepth > 0) {
         float lfo;
         if (p.lfoSine)
             lfo = 1.0f + tables->sineAt(lfoPhase);
         else
             lfo = (lfoPhase >= 2048.0f && lfoPhase < 6144.0f) ? 2.0f : 0.0f;
-        speed = (lfo * s.lfoDepth + s.lfoRest) * speed;
+        speed = (lfo * s.lfoDepth + s.lfoRest) * speedBase;
     }
 
     const Envelope& volume = envelopes[kVolumeEnv];
@@ -100,5 +161,8 @@ void Voice::computeSoundState(float rate)
     }
     // The oscillators read the count gain of this sample; the count moves
     // only here and at note-on.
-    oscillatorGain = tables->gain(smoothedCount);
+    if (!sameBits(smoothedCount, gainCount)) {
+        oscillatorGain = tables->gain(smoothedCount);
+        gainCount = smoothedCount;
+    }
 }

@@ -1,12 +1,22 @@
 // One of the eight voices: a note's eleven envelopes and, every sample, the
 // home point, box ranges and flight speed that its oscillators read.
-// Audio thread only (the voice lists are owned by the engine).
+// Audio thread only (the voice lists are owned by the engine), except
+// envelopeEdited, which the envelope edit hooks raise on the UI thread.
+//
+// A held note spends most of its life with its envelopes at rest (finished,
+// or a decay that reached its fixed point), so the sample's work skips
+// them: only the envelopes on the live list tick, and the home point, the
+// ranges, the speed before the LFO and the count gain are computed again
+// only when one of their inputs changed bits. The values are the ones a
+// full computation would give, since every formula is the same and is fed
+// the same bits.
 #pragma once
 
 #include "Envelope.h"
 #include "Patch.h"
 #include "SynthSettings.h"
 
+#include <atomic>
 #include <cstdint>
 
 class SynthTables;
@@ -42,4 +52,28 @@ public:
     void startCountSmoothing();
     // The sound state of this sample (envelopes tick once).
     void computeSoundState(float rate);
+
+    // Envelopes that may still change (bit k for envelope k): the others
+    // are finished or settled, and their ticks would change nothing.
+    uint32_t liveEnvelopes = 0;
+    // Raised (UI thread) after an edit hook changed an envelope, so that
+    // the next sample looks at every envelope again.
+    std::atomic<bool> envelopeEdited{false};
+    // UI thread, after an edit hook changed one of the envelopes.
+    void wakeEnvelopes() { envelopeEdited.store(true, std::memory_order_release); }
+
+private:
+    // The settings and program fields the home point, ranges and speed read
+    // besides the envelopes, as of their last computation.
+    struct Inputs {
+        float panHome, resonanceHome, noiseHome;
+        float volumeRange, pitchRange, panRange, resonanceRange, noiseRange;
+        float pitchBend, speedScale;
+        int32_t fineTune, coarseTune;
+    };
+    void findLiveEnvelopes();
+    Inputs inputs{};
+    bool fresh = true;       // nothing computed since note-on
+    float speedBase = 0.0f;  // speed before the LFO
+    float gainCount = -1.0f; // the smoothedCount oscillatorGain was taken for
 };

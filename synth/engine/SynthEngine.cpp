@@ -755,7 +755,10 @@ void SynthEngine::stepOscillators(float& left, float& right)
     // the top oscillator down, in a register, exactly as one loop over them
     // would sum them.
     const int32_t live = settings.liveCount < kOscillators ? settings.liveCount : kOscillators;
-    if (flock.regroup || live != groupedLive)
+    // Only a change of voice (which also marks the oscillator changed for
+    // the view) or a fade that ended leaves work for after the sum.
+    bool upkeep = flock.regroup || live != groupedLive;
+    if (upkeep)
         regroupColumns();
     for (int32_t i = live - 1; i >= 0; --i) {
         Oscillator& o = oscillators[i];
@@ -766,6 +769,7 @@ void SynthEngine::stepOscillators(float& left, float& right)
             voiceOf[c] = -1;
             partLeft[c] = partRight[c] = -0.0f;
             o.step(settings, tables, period, partLeft[c], partRight[c]);
+            upkeep = true;
         }
     }
     FlockKernel::step(columnOwner, flock, voiceOf, voices, live, settings, tables, period, partLeft,
@@ -774,6 +778,16 @@ void SynthEngine::stepOscillators(float& left, float& right)
     // The sum; then fades that ended leave their voices, and the view
     // learns of changes, from the top down.
     float mixLeft = left, mixRight = right;
+    if (!upkeep) {
+        for (int32_t i = live - 1; i >= 0; --i) {
+            const int32_t c = oscillators[i].column();
+            mixLeft += partLeft[c];
+            mixRight += partRight[c];
+        }
+        left = mixLeft;
+        right = mixRight;
+        return;
+    }
     bool removal = false;
     for (int32_t i = live - 1; i >= 0; --i) {
         Oscillator& o = oscillators[i];

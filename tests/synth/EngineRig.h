@@ -86,6 +86,7 @@ public:
         return true;
     }
     void engineTempoChanged() override { ++tempoChanges; }
+    void engineOscillatorChanged(int32_t index) override { changedOscillators.push_back(index); }
 
     struct Change {
         int32_t index;
@@ -103,4 +104,5 @@ public:
     int devicesResets = 0;
     double hostTempo = 0.0;
     int tempoChanges = 0;
+    std::vector<int32_t> changedOscillators;
 };

@@ -430,3 +430,31 @@ TEST(Reseeding, OscillatorsStartFromTheSequenceThatContinuesAfterTheNoiseTable)
         }
     }
 }
+
+TEST(OscillatorPool, TheViewLearnsOfEveryNewVoiceOnceFromTheTopDown)
+{
+    EngineRig rig;
+    rig.render(16);
+    rig.changedOscillators.clear();
+    rig.play({{0, 0x90, 60, 100}}, 1);
+    EXPECT_EQ(rig.changedOscillators, (std::vector<int32_t>{7, 6, 5, 4, 3, 2, 1, 0}));
+    rig.changedOscillators.clear();
+    rig.render(500); // a held note changes nobody's voice
+    EXPECT_TRUE(rig.changedOscillators.empty());
+    rig.play({{0, 0x90, 64, 100}}, 1); // the second voice takes 0..3
+    EXPECT_EQ(rig.changedOscillators, (std::vector<int32_t>{3, 2, 1, 0}));
+
+    // Four fade out and leave (no news), then come back on the held voices.
+    rig.changedOscillators.clear();
+    rig.patch.oscillatorCount = 4;
+    rig.render(44100 / 2);
+    for (int i = 4; i < 8; ++i)
+        EXPECT_EQ(rig.engine.oscillators[i].voice, nullptr) << i;
+    EXPECT_TRUE(rig.changedOscillators.empty());
+    rig.patch.oscillatorCount = 8;
+    rig.render(1);
+    EXPECT_EQ(rig.changedOscillators, (std::vector<int32_t>{7, 6, 5, 4}));
+    rig.changedOscillators.clear();
+    rig.render(100);
+    EXPECT_TRUE(rig.changedOscillators.empty());
+}

@@ -46,6 +46,7 @@ SynthEngine::SynthEngine(SynthSettings& engineSettings)
     for (Voice& v : voices) {
         v.settings = &settings;
         v.tables = &tables;
+        v.sharedInputs = &voiceInputs;
     }
     static_assert(int32_t{kOscillators} <= int32_t{FlockState::kSize},
                   "every oscillator has a column");
@@ -686,6 +687,8 @@ bool SynthEngine::quiet() const
 
 void SynthEngine::updateVoices()
 {
+    if (activeVoices || releasingVoices)
+        voiceInputs.refresh(settings, *patch);
     Voice** lists[2] = {&activeVoices, &releasingVoices};
     int32_t* counts[2] = {&activeCount, &releasingCount};
     for (int l = 0; l < 2; ++l) {

@@ -29,6 +29,7 @@
 #include "SynthSettings.h"
 #include "SynthTables.h"
 #include "Voice.h"
+#include "VoiceInputs.h"
 
 #include <cstdint>
 
@@ -116,7 +117,8 @@ public:
     SynthTables tables; // first: built before the oscillators draw
     SynthSettings& settings;
     Voice voices[kVoices];
-    FlockState flock; // the oscillators' per-sample fields, one column each
+    VoiceInputs voiceInputs; // what the voices read besides their envelopes
+    FlockState flock;        // the oscillators' per-sample fields, one column each
     Oscillator oscillators[kOscillators];
     Voice* activeVoices = nullptr;
     Voice* releasingVoices = nullptr;

@@ -1,6 +1,7 @@
 #include "Voice.h"
 
 #include "SynthTables.h"
+#include "VoiceInputs.h"
 
 #include <cmath>
 #include <cstring>
@@ -94,12 +95,9 @@ void Voice::computeSoundState(float rate)
     }
     auto e = [this](int k) { return envelopes[k].value; };
 
-    const Inputs now{s.panHome,    s.resonanceHome, s.noiseHome,      s.volumeRange,
-                     s.pitchRange, s.panRange,      s.resonanceRange, s.noiseRange,
-                     s.pitchBend,  s.speedScale,    p.fineTune,       p.coarseTune};
-    const bool inputsMoved = fresh || std::memcmp(&now, &inputs, sizeof now) != 0;
-    if (inputsMoved)
-        inputs = now;
+    const uint32_t generation = sharedInputs->generation();
+    const bool inputsMoved = fresh || generation != inputsSeen;
+    inputsSeen = generation;
 
     if (fresh || (changed & bit(kVolumeEnv)))
         home[0] = e(kVolumeEnv) * velocityGain;

@@ -20,6 +20,7 @@
 #include <cstdint>
 
 class SynthTables;
+class VoiceInputs;
 
 class Voice {
 public:
@@ -29,6 +30,7 @@ public:
     Patch* patch = nullptr;
     SynthSettings* settings = nullptr;
     const SynthTables* tables = nullptr;
+    const VoiceInputs* sharedInputs = nullptr;
     Envelope envelopes[kEnvelopeCount];
 
     float home[5] = {0, 0, 0, 0, 0};  // volume gain, pitch (semitones), pan 0..1, res, noise
@@ -63,16 +65,8 @@ public:
     void wakeEnvelopes() { envelopeEdited.store(true, std::memory_order_release); }
 
 private:
-    // The settings and program fields the home point, ranges and speed read
-    // besides the envelopes, as of their last computation.
-    struct Inputs {
-        float panHome, resonanceHome, noiseHome;
-        float volumeRange, pitchRange, panRange, resonanceRange, noiseRange;
-        float pitchBend, speedScale;
-        int32_t fineTune, coarseTune;
-    };
     void findLiveEnvelopes();
-    Inputs inputs{};
+    uint32_t inputsSeen = 0; // generation of sharedInputs last computed with
     bool fresh = true;       // nothing computed since note-on
     float speedBase = 0.0f;  // speed before the LFO
     float gainCount = -1.0f; // the smoothedCount oscillatorGain was taken for

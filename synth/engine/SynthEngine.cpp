@@ -171,8 +171,29 @@ void SynthEngine::loadSettings()
     settings.pitchBendTarget = 0.0f;
 }
 
+SynthEngine::SmoothingInputs SynthEngine::smoothingInputs() const
+{
+    const Patch& p = *patch;
+    const SynthSettings& s = settings;
+    return {{p.volumeHome, p.panHome, p.resonanceHome, p.noiseHome, p.volumeRange, p.pitchRange,
+             p.panRange, p.resonanceRange, p.noiseRange, p.filterQ, p.lowpassCutoff, p.overdrive,
+             p.speed, p.filterDepth, p.redistributionTime, p.portamentoTime, p.smoothingHalfLife},
+            {s.volume, s.panHome, s.resonanceHome, s.noiseHome, s.volumeRange, s.pitchRange,
+             s.panRange, s.resonanceRange, s.noiseRange, s.filterQParam, s.cutoffNote, s.driveParam,
+             s.pitchBend, s.pitchBendTarget, s.smoothCoef},
+            {s.speedApplied, s.filterDepth, s.redistributionMs, s.portamentoMs, s.smoothingMs}};
+}
+
 bool SynthEngine::smoothSettings()
 {
+    // A smoothing that moved nothing moves nothing again while every value
+    // it reads keeps its bits: it would only compare the same numbers.
+    const SmoothingInputs before = smoothingInputs();
+    if (settingsResting && std::memcmp(&before, &restingInputs, sizeof before) == 0) {
+        settingsMoved = false;
+        return false;
+    }
+
     const Patch& p = *patch;
     const float k = settings.smoothCoef;
     bool filterChanged = false;
@@ -238,6 +259,9 @@ bool SynthEngine::smoothSettings()
     moved |= updateSteps();
     moved |= smoothTowards(settings.pitchBend, settings.pitchBendTarget, k);
     settingsMoved = moved || filterChanged;
+    settingsResting = !settingsMoved;
+    if (settingsResting)
+        restingInputs = before; // nothing was written
     // requestedCount already holds the count that checkOscillatorCount read
     // this sample; reading the field again could take a change the UI thread
     // made in between without the oscillators that go with it.

@@ -137,7 +137,15 @@ private:
     void renderSpan(float* left, float* right, int32_t offset, int32_t frames);
     void dispatch(const VstMidiEvent& event);
     bool smoothSettings(); // true when the filter must be redesigned
-    bool updateSteps();    // true when a step changed
+    // Everything the settings smoothing reads: the program fields it
+    // follows and the settings it moves or compares.
+    struct SmoothingInputs {
+        int32_t program[17];
+        float smoothed[15];
+        int32_t applied[5];
+    };
+    SmoothingInputs smoothingInputs() const;
+    bool updateSteps(); // true when a step changed
     void updateVoices();
     void stepOscillators(float& left, float& right); // adds every oscillator's sound
     // Gives the live oscillators the first columns, those of each voice
@@ -169,7 +177,9 @@ private:
     float rateF = 44100.0f;
     MidiEventQueue queue;
     LowPassCascade filter;
-    bool settingsMoved = true; // the last settings smoothing changed something
+    bool settingsMoved = true;    // the last settings smoothing changed something
+    bool settingsResting = false; // it moved nothing, reading restingInputs
+    SmoothingInputs restingInputs{};
     bool softwareFlush = true; // the filter flushes denormals itself
     float designedHz = 0.0f;   // cutoff and Q of the last design
     float designedQ = 0.0f;

@@ -218,3 +218,59 @@ TEST(Settings, LongHalfLivesReachTheirTargetsAndStopRedesigningTheFilter)
         EXPECT_EQ(rig.engine.filterDesignCount(), settled) << halfLife;
     }
 }
+
+TEST(Settings, SmoothingAtRestTakesEveryLaterChangeOnTheNextSample)
+{
+    EngineRig rig;
+    rig.patch.smoothingHalfLife = 0; // new values at once
+    rig.restart();
+    rig.play({{0, 0x90, 60, 100}}, 4000); // a held note: no sample is skipped
+    SynthEngine& engine = rig.engine;
+    const SynthSettings& s = rig.settings;
+    ASSERT_NE(engine.activeVoices, nullptr);
+
+    struct Change {
+        const char* what;
+        void (*apply)(EngineRig&);
+        bool (*taken)(const SynthSettings&);
+    };
+    const Change changes[] = {
+        {"pan range", [](EngineRig& r) { r.patch.panRange = 77; },
+         [](const SynthSettings& t) { return t.panRange == 77.0f; }},
+        {"volume", [](EngineRig& r) { r.patch.volumeHome = 40; },
+         [](const SynthSettings& t) { return t.volume == 40.0f; }},
+        {"cutoff", [](EngineRig& r) { r.patch.lowpassCutoff = 40; },
+         [](const SynthSettings& t) { return t.cutoffNote == 40.0f; }},
+        {"overdrive", [](EngineRig& r) { r.patch.overdrive = 50; },
+         [](const SynthSettings& t) { return t.driveGain == 11.0f; }},
+        {"speed", [](EngineRig& r) { r.patch.speed = 80; },
+         [](const SynthSettings& t) { return t.speedScale == 80.0f; }},
+        {"filter depth", [](EngineRig& r) { r.patch.filterDepth = 2; },
+         [](const SynthSettings& t) { return t.filterDepth == 2; }},
+        {"redistribution time", [](EngineRig& r) { r.patch.redistributionTime = 100; },
+         [](const SynthSettings& t) { return t.redistributionMs == 100; }},
+        {"pitch bend",
+         [](EngineRig& r) {
+             r.send({{0, 0xE0, 0, 0}});
+         },
+         [](const SynthSettings& t) { return t.pitchBend == -2.0f; }},
+        {"reloaded settings", [](EngineRig& r) { r.engine.loadSettings(); },
+         [](const SynthSettings& t) { return t.pitchBend == 0.0f; }},
+    };
+    for (const Change& c : changes) {
+        rig.render(500); // at rest again
+        c.apply(rig);
+        rig.render(1);
+        EXPECT_TRUE(c.taken(s)) << c.what;
+    }
+
+    // A half-life given while at rest slows the next change down.
+    rig.render(500);
+    rig.patch.smoothingHalfLife = 100;
+    rig.render(1);
+    const float noiseBefore = s.noiseHome;
+    rig.patch.noiseHome = 90;
+    rig.render(1);
+    EXPECT_GT(s.noiseHome, noiseBefore);
+    EXPECT_LT(s.noiseHome, noiseBefore + 1.0f);
+}

@@ -6,6 +6,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__) || defined(__x86_64__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 void Voice::usePatch(Patch* program)
 {
     patch = program;
@@ -21,11 +25,25 @@ bool sameBits(float a, float b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+// 0 for a negative r; NaN and -0 pass as they are (the processor's
+// maximum returns its second operand for those, and the compiler would
+// otherwise keep a branch).
+inline float notNegative(float r)
+{
+#if defined(__SSE2__) || defined(__x86_64__) || defined(_M_X64)
+    return _mm_cvtss_f32(_mm_max_ss(_mm_setzero_ps(), _mm_set_ss(r)));
+#else
+    return r < 0.0f ? 0.0f : r;
+#endif
+}
+
 constexpr uint32_t bit(int envelope)
 {
     return 1u << envelope;
 }
 
+constexpr int32_t kFewLive = 3;          // fewer are found by their bits, more by a walk
+constexpr int32_t kRestCheckPeriod = 16; // samples
 constexpr uint32_t kHomeEnvelopes =
     bit(kPitchEnv) | bit(kPanEnv) | bit(kResonanceEnv) | bit(kNoiseEnv);
 constexpr uint32_t kRangeEnvelopes = bit(kVolumeRangeEnv) | bit(kPitchRangeEnv) |
@@ -36,10 +54,15 @@ constexpr uint32_t kRangeEnvelopes = bit(kVolumeRangeEnv) | bit(kPitchRangeEnv) 
 void Voice::findLiveEnvelopes()
 {
     uint32_t live = 0;
-    for (int k = 0; k < kEnvelopeCount; ++k)
-        if (!envelopes[k].atRest())
+    int32_t count = 0;
+    for (int k = 0; k < kEnvelopeCount; ++k) {
+        if (!envelopes[k].atRest()) {
             live |= bit(k);
+            ++count;
+        }
+    }
     liveEnvelopes = live;
+    liveCount = count;
 }
 
 void Voice::noteOn(int32_t noteNumber, int32_t velocity, float rate)
@@ -82,17 +105,27 @@ void Voice::computeSoundState(float rate)
         envelopeEdited.exchange(false, std::memory_order_acquire))
         findLiveEnvelopes();
 
-    uint32_t changed = 0; // envelopes whose value changed bits this sample
-    for (uint32_t live = liveEnvelopes; live != 0; live &= live - 1) {
-        const int k = __builtin_ctz(live);
-        Envelope& envelope = envelopes[k];
-        const float before = envelope.value;
-        envelope.tick(rate);
-        if (!sameBits(before, envelope.value))
-            changed |= bit(k);
-        if (envelope.atRest())
-            liveEnvelopes &= ~bit(k);
+    // Envelopes at rest are passed over (a tick would change nothing). The
+    // list may still name envelopes that came to rest since it was last
+    // drawn up: they tick without effect, and what they feed is computed
+    // again to the same bits, so it is drawn up again only now and then.
+    const uint32_t ticked = liveEnvelopes;
+    if (liveCount > kFewLive) {
+        uint32_t live = ticked;
+        for (Envelope& envelope : envelopes) {
+            if (live & 1u)
+                envelope.tick(rate);
+            live >>= 1;
+        }
+    } else {
+        for (uint32_t live = ticked; live != 0; live &= live - 1)
+            envelopes[__builtin_ctz(live)].tick(rate);
     }
+    if (--untilRestCheck <= 0) {
+        untilRestCheck = kRestCheckPeriod;
+        findLiveEnvelopes();
+    }
+    const uint32_t changed = ticked; // may have changed bits this sample
     auto e = [this](int k) { return envelopes[k].value; };
 
     const uint32_t generation = sharedInputs->generation();
@@ -115,9 +148,11 @@ void Voice::computeSoundState(float rate)
         range[2] = e(kPanRangeEnv) * s.panRange * 0.005f;
         range[3] = e(kResonanceRangeEnv) * s.resonanceRange * 0.01f;
         range[4] = e(kNoiseRangeEnv) * s.noiseRange * 0.01f;
-        for (float& r : range)
-            if (r < 0.0f)
-                r = 0.0f;
+        range[0] = notNegative(range[0]);
+        range[1] = notNegative(range[1]);
+        range[2] = notNegative(range[2]);
+        range[3] = notNegative(range[3]);
+        range[4] = notNegative(range[4]);
     }
     if (inputsMoved || (changed & bit(kSpeedEnv)))
         speedBase = tables->speedAt(e(kSpeedEnv) * s.speedScale);

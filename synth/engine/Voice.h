@@ -56,7 +56,8 @@ public:
     void computeSoundState(float rate);
 
     // Envelopes that may still change (bit k for envelope k): the others
-    // are finished or settled, and their ticks would change nothing.
+    // are finished or settled, and their ticks would change nothing. It
+    // may name some that have come to rest since it was drawn up.
     uint32_t liveEnvelopes = 0;
     // Raised (UI thread) after an edit hook changed an envelope, so that
     // the next sample looks at every envelope again.
@@ -66,8 +67,10 @@ public:
 
 private:
     void findLiveEnvelopes();
-    uint32_t inputsSeen = 0; // generation of sharedInputs last computed with
-    bool fresh = true;       // nothing computed since note-on
-    float speedBase = 0.0f;  // speed before the LFO
-    float gainCount = -1.0f; // the smoothedCount oscillatorGain was taken for
+    int32_t liveCount = 0;      // envelopes on the live list
+    int32_t untilRestCheck = 0; // samples until the live list is drawn up again
+    uint32_t inputsSeen = 0;    // generation of sharedInputs last computed with
+    bool fresh = true;          // nothing computed since note-on
+    float speedBase = 0.0f;     // speed before the LFO
+    float gainCount = -1.0f;    // the smoothedCount oscillatorGain was taken for
 };

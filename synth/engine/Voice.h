@@ -5,10 +5,11 @@
 //
 // A held note spends most of its life with its envelopes at rest (finished,
 // or a decay that reached its fixed point), so the sample's work skips
-// them: only the envelopes on the live list tick, and the home point, the
-// ranges, the speed before the LFO and the count gain are computed again
-// only when one of their inputs changed bits. The values are the ones a
-// full computation would give, since every formula is the same and is fed
+// them: only the envelopes on the live list tick, the home point, the
+// ranges and the speed before the LFO are computed again only when an
+// envelope feeding them ticked or the settings they read changed bits, and
+// the count gain only when the smoothed count did. The values are the ones
+// a full computation would give, since every formula is the same and is fed
 // the same bits.
 #pragma once
 

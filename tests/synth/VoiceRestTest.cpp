@@ -78,6 +78,8 @@ TEST(VoiceAtRest, AnEditedSustainLevelWakesASettledDecay)
     // The editor moves the sustain level of the resting pan range envelope.
     rig.patch.envelopes[kPanRangeEnv].sustainLevel = 0.2f;
     rig.engine.sustainLevelChanged(kPanRangeEnv);
+    rig.render(1); // it moves on the very next sample
+    EXPECT_LT(v->envelopes[kPanRangeEnv].value, 1.0f);
     rig.render(1000); // some 20 decay times
     EXPECT_NEAR(v->envelopes[kPanRangeEnv].value, 0.2f, 1e-4f);
     EXPECT_NEAR(v->range[2], 0.05f, 1e-4f);

@@ -280,18 +280,8 @@ void FilterEffect::process(float** inputs, float** outputs, VstInt32 sampleFrame
         if (d >= 0 && d <= 2)
             filter.runStereo(d + 1, l, r, softwareFlush);
         // A non-finite sample (from the host, or a filter driven past
-        // stability by an extreme Resonance) would stay in the history for
-        // good: drop it and restart that channel's stages from silence.
-        if (!std::isfinite(l)) {
-            l = 0.0f;
-            for (int slot = 0; slot < 3; ++slot)
-                filter.clearSlot(slot);
-        }
-        if (!std::isfinite(r)) {
-            r = 0.0f;
-            for (int slot = 3; slot < 6; ++slot)
-                filter.clearSlot(slot);
-        }
+        // stability by an extreme Resonance) restarts its channel.
+        filter.dropNonFinite(l, r);
         l = clipper.shape(l);
         r = clipper.shape(r);
         left[i] = l * postGainNow;

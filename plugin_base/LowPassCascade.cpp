@@ -94,16 +94,7 @@ void LowPassCascade::runStereoBlock(int stages, float inputGain, float* left, fl
             l = stage<false>(k, l);
             r = stage<false>(3 + k, r);
         }
-        if (!std::isfinite(l)) {
-            l = 0.0f;
-            for (int slot = 0; slot < 3; ++slot)
-                clearSlot(slot);
-        }
-        if (!std::isfinite(r)) {
-            r = 0.0f;
-            for (int slot = 3; slot < 6; ++slot)
-                clearSlot(slot);
-        }
+        dropNonFinite(l, r);
         left[i] = l;
         right[i] = r;
     }
@@ -156,16 +147,7 @@ void LowPassCascade::stereoBlock(float inputGain, float* left, float* right, int
         const int faulty = _mm_movemask_ps(_mm_cmpunord_ps(zeroIfFinite, zeroIfFinite)) & 3;
         if (faulty) {
             store();
-            if (faulty & 1) {
-                l = 0.0f;
-                for (int slot = 0; slot < 3; ++slot)
-                    clearSlot(slot);
-            }
-            if (faulty & 2) {
-                r = 0.0f;
-                for (int slot = 3; slot < 6; ++slot)
-                    clearSlot(slot);
-            }
+            dropNonFinite(l, r);
             load();
         }
         left[i] = l;

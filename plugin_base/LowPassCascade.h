@@ -10,6 +10,7 @@
 // intermediate flushed to zero when it would be denormal.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -63,11 +64,26 @@ public:
     // A block of stereo samples in place: each multiplied by inputGain, then
     // through `stages` stages (0..3) as runStereo(stages, l, r, false) would
     // run them sample by sample, with the history held in registers for the
-    // whole block. A channel's output that is not finite becomes zero and
-    // that channel's three slots start again from silence (a design driven
-    // past stability would otherwise keep the history non-finite for good).
+    // whole block, and each output through dropNonFinite.
     // Only while the processor flushes denormals itself (hardwareFlushes).
     void runStereoBlock(int stages, float inputGain, float* left, float* right, int32_t frames);
+
+    // An output that is not finite (from such an input, or from a design
+    // driven past stability) would stay in the history for good: it becomes
+    // zero and that channel's three slots start again from silence.
+    void dropNonFinite(float& left, float& right)
+    {
+        if (!std::isfinite(left)) {
+            left = 0.0f;
+            for (int slot = 0; slot < 3; ++slot)
+                clearSlot(slot);
+        }
+        if (!std::isfinite(right)) {
+            right = 0.0f;
+            for (int slot = 3; slot < 6; ++slot)
+                clearSlot(slot);
+        }
+    }
 
     // True while the processor's flush-to-zero mode is on (as the processing
     // entries set it): every arithmetic result is then zero or normal, so
